@@ -1,0 +1,30 @@
+#pragma once
+// The base of everything a picture can hold: bitmaps and their readers, JPEG
+// images, icons and metafiles.
+
+#include <string>
+
+namespace tessaria {
+
+class TStream;
+class TBitmap;
+
+class TGraphic {
+public:
+    virtual ~TGraphic() = default;
+
+    // Opens the file (EInOutError "Cannot open file %s"), reads it with
+    // LoadFromStream and closes it again, also on failure.
+    virtual void LoadFromFile(const std::string& fileName);
+    virtual void LoadFromStream(TStream& stream) = 0;
+
+    virtual int Width() const = 0;
+    virtual int Height() const = 0;
+    bool Empty() const { return Width() == 0 || Height() == 0; }
+
+    // Copies the picture into a bitmap (the "assign to a bitmap" of callers
+    // that only handle bitmaps).
+    virtual void AssignTo(TBitmap& target) const = 0;
+};
+
+} // namespace tessaria
