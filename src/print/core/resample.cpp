@@ -35,7 +35,8 @@ bool CpuHasAvx512()
 {
     __builtin_cpu_init();
     return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-           __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx2");
+           __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512vnni") &&
+           __builtin_cpu_supports("avx2");
 }
 
 // Below this many multiply-adds a pass is not worth a second thread.

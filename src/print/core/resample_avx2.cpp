@@ -59,13 +59,15 @@ void BuildPairs(const uint8_t* const* in, int width, uint8_t* q)
     int fast = rowData >= 8 ? int((rowData - 8) / 6 + 1) : 0;
     fast = Min(fast, pairs);
     const __m128i shuffle = _mm_setr_epi8(0, -1, 3, -1, 1, -1, 4, -1, 2, -1, 5, -1, -1, -1, -1, -1);
-    for (int xp = 0; xp < fast; ++xp) {
-        uint8_t* out = q + size_t(xp) * PairBytes;
-        // Ascending rows: each 16-byte store spills 4 bytes into the next
-        // slot, which the next store (or the next pair) overwrites.
-        for (int r = 0; r < Rows; ++r) {
-            const __m128i v = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(in[r] + 6 * size_t(xp)));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 12 * r), _mm_shuffle_epi8(v, shuffle));
+    // Row by row, so that each source row is read front to back.
+    for (int r = 0; r < Rows; ++r) {
+        const uint8_t* row = in[r];
+        uint8_t* out = q + 12 * r;
+        for (int xp = 0; xp < fast; ++xp, out += PairBytes) {
+            const __m128i v = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + 6 * size_t(xp)));
+            const __m128i words = _mm_shuffle_epi8(v, shuffle);
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(out), words);
+            _mm_storeu_si32(out + 8, _mm_srli_si128(words, 8));
         }
     }
     for (int xp = fast; xp < pairs; ++xp) {
