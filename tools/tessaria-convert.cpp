@@ -1,8 +1,12 @@
 // tessaria-convert: loads a picture through the program's format table and
 // writes it as a binary PPM (or, for 32-bit pictures, a PAM with alpha).
 //
-//   tessaria-convert INPUT OUTPUT
+//   tessaria-convert [--resize WxH [--filter N]] [--rotate 90|180|270] INPUT OUTPUT
 //   tessaria-convert --info INPUT
+//
+// --resize resamples with filter N (0 Box .. 6 Mitchell, default 0) at its
+// default radius; --rotate turns clockwise by that many degrees. Both apply
+// after loading, the resize first.
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -13,6 +17,8 @@
 #include "base/format.h"
 #include "imageio/bitmap.h"
 #include "imageio/picture.h"
+#include "print/core/resample.h"
+#include "print/core/rotate.h"
 
 using namespace tessaria;
 
@@ -68,25 +74,84 @@ void Write(const std::string& fileName, const TBitmap& bitmap)
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: tessaria-convert INPUT OUTPUT\n       tessaria-convert --info INPUT\n");
+    std::fprintf(stderr, "usage: tessaria-convert [--resize WxH [--filter N]] [--rotate 90|180|270] INPUT OUTPUT\n"
+                         "       tessaria-convert --info INPUT\n");
     return 2;
+}
+
+struct TOptions {
+    bool Info = false;
+    bool Resize = false;
+    int Width = 0, Height = 0;
+    int Filter = 0;
+    int Rotate = 0;
+    std::vector<std::string> Files;
+};
+
+// Whole-string decimal, no sign; false for anything else or out of range.
+bool ParseCount(const std::string& text, int& value)
+{
+    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    value = std::stoi(text);
+    return true;
+}
+
+bool ParseOptions(int argc, char** argv, TOptions& o)
+{
+    bool filterGiven = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--info") {
+            o.Info = true;
+        } else if (arg == "--resize" && hasValue) {
+            const std::string size = argv[++i];
+            const size_t x = size.find('x');
+            if (x == std::string::npos || !ParseCount(size.substr(0, x), o.Width) ||
+                !ParseCount(size.substr(x + 1), o.Height))
+                return false;
+            o.Resize = true;
+        } else if (arg == "--filter" && hasValue) {
+            if (!ParseCount(argv[++i], o.Filter) || o.Filter > 6)
+                return false;
+            filterGiven = true;
+        } else if (arg == "--rotate" && hasValue) {
+            if (!ParseCount(argv[++i], o.Rotate) || (o.Rotate != 90 && o.Rotate != 180 && o.Rotate != 270))
+                return false;
+        } else if (arg.rfind("--", 0) == 0) {
+            return false;
+        } else {
+            o.Files.push_back(arg);
+        }
+    }
+    if (filterGiven && !o.Resize)
+        return false;
+    if (o.Info)
+        return o.Files.size() == 1 && !o.Resize && o.Rotate == 0;
+    return o.Files.size() == 2;
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 3)
+    TOptions options;
+    if (!ParseOptions(argc, argv, options))
         return Usage();
-    const bool info = std::strcmp(argv[1], "--info") == 0;
+    const bool info = options.Info;
     try {
         std::string readerClass;
-        const TBitmap bitmap = LoadBitmapFromFile(argv[info ? 2 : 1], &readerClass);
-        if (info)
+        TBitmap bitmap = LoadBitmapFromFile(options.Files[0], &readerClass);
+        if (info) {
             std::printf("reader: %s\nformat: %s\nwidth: %d\nheight: %d\n", readerClass.c_str(),
                         FormatName(bitmap.PixelFormat()), bitmap.Width(), bitmap.Height());
-        else
-            Write(argv[2], bitmap);
+            return 0;
+        }
+        if (options.Resize)
+            Stretch(options.Width, options.Height, options.Filter, bitmap);
+        RotateByDegrees(bitmap, options.Rotate);
+        Write(options.Files[1], bitmap);
         return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "tessaria-convert: %s\n", e.what());
