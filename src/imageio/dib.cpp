@@ -58,7 +58,11 @@ struct TField {
         const uint32_t v = (pixel >> Shift) & Max;
         if (Bits >= 8)
             return uint8_t(v >> (Bits - 8));
-        return uint8_t((v * 255 + Max / 2) / Max);
+        // Bit replication, so that the largest value gives 255.
+        uint32_t r = v << (8 - Bits);
+        for (unsigned filled = Bits; filled < 8; filled *= 2)
+            r |= r >> filled;
+        return uint8_t(r);
     }
 };
 
@@ -151,6 +155,8 @@ THeader ReadHeader(TStream& stream, bool iconEntry)
 void ReadColourTable(TStream& stream, const THeader& h, uint64_t bitsPosition, TBitmap& bitmap)
 {
     const unsigned entrySize = h.Core ? 3 : 4;
+    if (h.BitCount <= 8 && h.ColoursUsed > MaxPaletteEntries)
+        throw Exception("BMP: palette too large");
     uint64_t entries = h.ColoursUsed;
     if (h.BitCount <= 8 && entries == 0)
         entries = 1u << h.BitCount;
@@ -166,8 +172,6 @@ void ReadColourTable(TStream& stream, const THeader& h, uint64_t bitsPosition, T
         stream.Seek(CheckedAdd(stream.Position(), CheckedMul(entries, entrySize)));
         return;
     }
-    if (entries > MaxPaletteEntries)
-        throw Exception("BMP: palette too large");
     std::vector<uint8_t> raw(size_t(entries) * entrySize);
     stream.ReadBuffer(raw.data(), raw.size());
     // Indices the table does not cover read as black.
@@ -327,7 +331,8 @@ TDIBInfo ReadDIB(TStream& stream, TBitmap& bitmap, uint64_t bitsPosition, bool i
         break;
     case 32:
         format = TPixelFormat::pf32bit;
-        alpha = h.Masks[3] != 0;
+        // Icons keep alpha in the fourth byte without saying so.
+        alpha = h.Masks[3] != 0 || (iconEntry && h.Compression == BI_RGB);
         direct = h.Masks[0] == 0xFF0000 && h.Masks[1] == 0xFF00 && h.Masks[2] == 0xFF &&
                  (h.Masks[3] == 0 || h.Masks[3] == 0xFF000000u);
         break;

@@ -87,7 +87,7 @@ size_t TSGIRLE::Decode(TPackedSource& source, size_t packedSize, std::span<uint8
     TOutput out = OutputOf(dest);
     if (SampleSize == 2) {
         // Big-endian 16-bit items; a sample counts by its first byte.
-        while (in.Left() >= 2 && !out.Full()) {
+        while (in.Left() >= 2) {
             const uint8_t control = in.Pos[1];
             in.Pos += 2;
             const size_t count = control & 0x7Fu;
@@ -97,7 +97,7 @@ size_t TSGIRLE::Decode(TPackedSource& source, size_t packedSize, std::span<uint8
                 const size_t items = std::min(count, in.Left() / 2);
                 for (size_t i = 0; i < items; ++i)
                     out.Put(in.Pos[2 * i]);
-                in.Pos += 2 * items;
+                in.Pos += std::min(2 * count, in.Left());
             } else {
                 if (in.Left() < 2)
                     break;
@@ -106,7 +106,7 @@ size_t TSGIRLE::Decode(TPackedSource& source, size_t packedSize, std::span<uint8
             }
         }
     } else {
-        while (in.Pos < in.End && !out.Full()) {
+        while (in.Pos < in.End) {
             const uint8_t control = *in.Pos++;
             const size_t count = control & 0x7Fu;
             if (count == 0)
