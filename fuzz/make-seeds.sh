@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Writes the fuzz seeds: tiny valid files of every variant each reader takes,
+# made by independent programs (ImageMagick, cjpeg, Pillow). Run once; the
+# seeds are committed.
+set -euo pipefail
+cd "$(dirname "$0")/seeds"
+im=/usr/bin/convert
+py=/usr/bin/python3
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+$im -size 11x7 gradient:red-blue -depth 8 "$tmp/src.ppm"
+$im -size 16x16 radial-gradient:'rgba(255,200,0,1)'-'rgba(0,0,255,0)' "$tmp/alpha.png"
+
+mkdir -p bmp ico jpeg decoders
+$im "$tmp/src.ppm" BMP3:bmp/v3-24.bmp
+$im "$tmp/src.ppm" BMP2:bmp/core-24.bmp
+$im "$tmp/src.ppm" -colors 16 BMP2:bmp/core-4.bmp
+$im "$tmp/src.ppm" -monochrome BMP3:bmp/1bit.bmp
+$im "$tmp/src.ppm" -colors 12 BMP3:bmp/4bit.bmp
+$im "$tmp/src.ppm" -colors 40 BMP3:bmp/8bit.bmp
+$im "$tmp/src.ppm" -colors 40 -compress RLE BMP3:bmp/rle8.bmp
+$im "$tmp/src.ppm" -define bmp:subtype=RGB565 BMP:bmp/565.bmp
+$im "$tmp/src.ppm" -define bmp:subtype=RGB555 BMP:bmp/555.bmp
+$im "$tmp/alpha.png" BMP:bmp/v5-alpha.bmp
+$py - <<'PY'
+import struct
+# RLE4 with a run, an absolute run, a delta, end of line and end of bitmap.
+pal = b''.join(struct.pack('<I', c) for c in (0, 0xFF0000, 0xFF00, 0xFF))
+data = bytes([3, 0x12, 0, 0, 0, 3, 0x32, 0x10, 0, 2, 1, 1, 2, 0x33, 0, 1])
+dib = struct.pack('<IiiHHIIiiII', 40, 5, 3, 1, 4, 2, len(data), 0, 0, 4, 0) + pal + data
+open('bmp/rle4.bmp', 'wb').write(b'BM' + struct.pack('<IHHI', 14 + len(dib), 0, 0, 14 + 40 + 16) + dib)
+# Top-down 24 bits.
+rows = bytes([1, 2, 3, 0, 4, 5, 6, 0])
+dib = struct.pack('<IiiHHIIiiII', 40, 1, -2, 1, 24, 0, 0, 0, 0, 0, 0) + rows
+open('bmp/topdown.bmp', 'wb').write(b'BM' + struct.pack('<IHHI', 14 + len(dib), 0, 0, 54) + dib)
+PY
+
+$im "$tmp/alpha.png" \( +clone -resize 8x8 \) ico/bmp-entries.ico
+$im "$tmp/src.ppm" -define icon:auto-resize=16 -colors 8 ico/few-colours.ico
+$py -c "
+from PIL import Image
+im = Image.open('$tmp/alpha.png').convert('RGBA')
+im.save('ico/png-entries.ico', sizes=[(8, 8), (16, 16)])
+im.save('ico/pillow-bmp.ico', sizes=[(8, 8)], bitmap_format='bmp')
+"
+
+cjpeg "$tmp/src.ppm" > jpeg/baseline.jpg
+cjpeg -progressive "$tmp/src.ppm" > jpeg/progressive.jpg
+cjpeg -grayscale "$tmp/src.ppm" > jpeg/grey.jpg
+cjpeg -arithmetic "$tmp/src.ppm" > jpeg/arithmetic.jpg
+cjpeg -restart 1 -sample 1x1 "$tmp/src.ppm" > jpeg/restart-444.jpg
+$im "$tmp/src.ppm" -colorspace CMYK jpeg/cmyk-adobe.jpg
+
+$py - <<'PY'
+# Decoder seeds: selector, setting, unpacked size (16 bits), stated-size flag, data.
+import struct
+def seed(name, which, setting, unpacked, data):
+    open('decoders/' + name, 'wb').write(bytes([which, setting]) + struct.pack('<H', unpacked) + b'\0' + data)
+def codes(values, width, msb):
+    acc = bits = 0; out = bytearray()
+    for v in values:
+        if msb:
+            acc = (acc << width) | v; bits += width
+            while bits >= 8: out.append((acc >> (bits - 8)) & 255); bits -= 8
+        else:
+            acc |= v << bits; bits += width
+            while bits >= 8: out.append(acc & 255); acc >>= 8; bits -= 8
+    if bits: out.append(((acc << (8 - bits)) if msb else acc) & 255)
+    return bytes(out)
+seed('tiff-lzw', 0, 0, 64, codes([256, 97, 98, 258, 260, 99, 257], 9, True))
+seed('gif-lzw', 1, 8, 64, codes([256, 97, 98, 258, 260, 99, 257], 9, False))
+seed('packbits', 2, 0, 32, bytes([2, 1, 2, 3, 0xFE, 9, 0x80, 0, 7]))
+seed('pcx', 3, 0, 32, bytes([0xC3, 7, 5, 0xFF, 1, 2]))
+seed('sgi8', 4, 0, 32, bytes([0x82, 1, 2, 0x03, 9, 0]))
+seed('sgi16', 4, 1, 32, bytes([0, 0x82, 1, 99, 2, 98, 0, 0x02, 7, 97, 0, 0]))
+seed('cut', 5, 0, 8, bytes([6, 0, 0x83, 4, 0x02, 1, 2, 0, 3, 0, 0x82, 5, 0]))
+seed('rla', 6, 0, 16, bytes([2, 8, 0xFE, 1, 2]))
+PY
