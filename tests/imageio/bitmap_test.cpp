@@ -87,3 +87,76 @@ TEST(Bitmap, CopiesAreDeep)
     EXPECT_EQ(a.ScanLine(0)[0], 5);
     EXPECT_EQ(b.ScanLine(0)[0], 6);
 }
+
+TEST(Bitmap, RowsTo24BitsForEveryFormat)
+{
+    struct Case {
+        const char* name;
+        TPixelFormat format;
+        TPalette palette;
+        std::vector<uint8_t> row; // the stored bytes of a 3-pixel row
+        std::vector<uint8_t> bgr;
+    };
+    const TPalette four = {{1, 2, 3, 0}, {4, 5, 6, 0}, {7, 8, 9, 0}, {10, 11, 12, 0}};
+    const Case cases[] = {
+        {"1 bit with palette", TPixelFormat::pf1bit, {{0, 0, 0, 0}, {200, 100, 50, 0}}, {0xA0}, {50, 100, 200, 0, 0, 0, 50, 100, 200}},
+        {"1 bit without palette", TPixelFormat::pf1bit, {}, {0x40}, {0, 0, 0, 255, 255, 255, 0, 0, 0}},
+        {"4 bits", TPixelFormat::pf4bit, four, {0x31, 0x20}, {12, 11, 10, 6, 5, 4, 9, 8, 7}},
+        {"4 bits without palette", TPixelFormat::pf4bit, {}, {0xF0, 0x80}, {255, 255, 255, 0, 0, 0, 136, 136, 136}},
+        {"8 bits beyond a short palette", TPixelFormat::pf8bit, four, {3, 200, 0}, {12, 11, 10, 0, 0, 0, 3, 2, 1}},
+        {"15 bits", TPixelFormat::pf15bit, {}, {0x1F, 0x00, 0xE0, 0x03, 0x00, 0x7C}, {255, 0, 0, 0, 255, 0, 0, 0, 255}},
+        {"24 bits", TPixelFormat::pf24bit, {}, {1, 2, 3, 4, 5, 6, 7, 8, 9}, {1, 2, 3, 4, 5, 6, 7, 8, 9}},
+        {"32 bits drops alpha", TPixelFormat::pf32bit, {}, {1, 2, 3, 99, 4, 5, 6, 0, 7, 8, 9, 255},
+         {1, 2, 3, 4, 5, 6, 7, 8, 9}},
+        {"device", TPixelFormat::pfDevice, {}, {1, 2, 3, 0, 4, 5, 6, 0, 7, 8, 9, 0}, {1, 2, 3, 4, 5, 6, 7, 8, 9}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TBitmap b;
+        b.SetPixelFormat(c.format);
+        b.SetPalette(c.palette);
+        b.SetSize(3, 1);
+        std::copy(c.row.begin(), c.row.end(), b.ScanLine(0));
+        std::vector<uint8_t> out(9, 0xEE);
+        b.RowToBGR24(0, out.data());
+        EXPECT_EQ(out, c.bgr);
+        // The whole-bitmap conversion gives the same.
+        b.SetPixelFormat(TPixelFormat::pf24bit);
+        EXPECT_EQ(std::vector<uint8_t>(b.ScanLine(0), b.ScanLine(0) + 9), c.bgr);
+    }
+}
+
+TEST(Bitmap, MoveToHandsThePixelsOver)
+{
+    TBitmap a;
+    a.SetPixelFormat(TPixelFormat::pf8bit);
+    a.SetPalette({{1, 2, 3, 0}});
+    a.SetSize(2, 2);
+    const uint8_t* pixels = a.Bits();
+    TBitmap b;
+    a.MoveTo(b);
+    EXPECT_EQ(b.Bits(), pixels);
+    EXPECT_EQ(b.Width(), 2);
+    EXPECT_EQ(b.PixelFormat(), TPixelFormat::pf8bit);
+    EXPECT_EQ(b.Palette().size(), 1u);
+    EXPECT_EQ(a.Width(), 0);
+    EXPECT_EQ(a.Bits(), nullptr);
+}
+
+TEST(Bitmap, TheOneLimitCanBeLoweredForFuzzing)
+{
+    const TPictureLimits saved = PictureLimits();
+    SetPictureLimits({100, 1000});
+    TBitmap b;
+    EXPECT_NO_THROW(b.SetSize(100, 10));
+    EXPECT_THROW(b.SetSize(101, 1), EInvalidGraphic);
+    EXPECT_THROW(b.SetSize(50, 21), EInvalidGraphic);
+    try {
+        CheckPictureSize(200, 3);
+        ADD_FAILURE();
+    } catch (const EInvalidGraphic& e) {
+        EXPECT_STREQ(e.what(), "Picture too large (200 x 3 pixels)");
+    }
+    SetPictureLimits(saved);
+    EXPECT_NO_THROW(b.SetSize(1000, 1000));
+}
