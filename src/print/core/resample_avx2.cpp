@@ -22,10 +22,12 @@ namespace {
 // over three vectors: no shuffles in the inner loop, 24 sums at a time.
 constexpr int Rows = HorizontalBlockAvx2;
 constexpr size_t PairBytes = Rows * 12;
-constexpr int Chunk = 128; // destination pixels gathered before they go to the rows
+constexpr int Chunk = 128;
+constexpr int StripPairs = 128; // source pairs laid out at a time, unless one pixel needs more
 
 inline int PairCount(int width) { return (width + 1) / 2; }
 inline int Min(int a, int b) { return a < b ? a : b; }
+inline int Max(int a, int b) { return a > b ? a : b; }
 
 // Exact trunc(n / d) clamped to 0..255 for d in 1..65535: n is first clamped to
 // 0..256 d (the clamp makes everything outside give 0 or 255 anyway), which
@@ -50,9 +52,10 @@ inline uint8_t ScalarPixel(int32_t sum, int32_t d)
     return static_cast<uint8_t>(q > 255 ? 255 : q);
 }
 
-void BuildPairs(const uint8_t* const* in, int width, uint8_t* q)
+// Lays out pairs [pairBegin, pairEnd) of the rows at q.
+void BuildPairs(const uint8_t* const* in, int width, int pairBegin, int pairEnd, uint8_t* q)
 {
-    const int pairs = PairCount(width);
+    const int pairs = pairEnd;
     const size_t rowData = 3 * size_t(width);
     // An 8-byte load reads two pixels and two bytes more; stop where that
     // would leave the row.
@@ -63,15 +66,15 @@ void BuildPairs(const uint8_t* const* in, int width, uint8_t* q)
     for (int r = 0; r < Rows; ++r) {
         const uint8_t* row = in[r];
         uint8_t* out = q + 12 * r;
-        for (int xp = 0; xp < fast; ++xp, out += PairBytes) {
+        for (int xp = pairBegin; xp < fast; ++xp, out += PairBytes) {
             const __m128i v = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + 6 * size_t(xp)));
             const __m128i words = _mm_shuffle_epi8(v, shuffle);
             _mm_storel_epi64(reinterpret_cast<__m128i*>(out), words);
             _mm_storeu_si32(out + 8, _mm_srli_si128(words, 8));
         }
     }
-    for (int xp = fast; xp < pairs; ++xp) {
-        uint8_t* out = q + size_t(xp) * PairBytes;
+    for (int xp = fast > pairBegin ? fast : pairBegin; xp < pairs; ++xp) {
+        uint8_t* out = q + size_t(xp - pairBegin) * PairBytes;
         for (int r = 0; r < Rows; ++r) {
             uint16_t words[6];
             const int x = 2 * xp;
@@ -102,13 +105,28 @@ void HorizontalAvx2(const TPairPlan& plan, TImageRows source, TOutRows work, int
         const uint8_t* in[Rows];
         for (int r = 0; r < Rows; ++r)
             in[r] = source.Bits + size_t(k0 + Min(r, rows - 1)) * source.Stride;
-        BuildPairs(in, source.Width, q);
-
-        for (int i0 = 0; i0 < plan.Count; i0 += Chunk) {
-            const int n = Min(Chunk, plan.Count - i0);
+        // Destination pixels in strips whose source pairs stay few enough for
+        // their layout to sit in the first-level cache.
+        for (int i0 = 0, n = 0; i0 < plan.Count; i0 += n) {
+            // Empty entries read nothing and do not widen the strip.
+            int low = 1 << 30, high = 0;
+            for (n = 0; n < Chunk && i0 + n < plan.Count; ++n) {
+                const int pairs = plan.Pairs[i0 + n];
+                if (pairs == 0)
+                    continue;
+                const int first = plan.First[i0 + n] / 2;
+                const int newLow = Min(low, first), newHigh = Max(high, first + pairs);
+                if (n > 0 && newHigh - newLow > StripPairs)
+                    break;
+                low = newLow;
+                high = newHigh;
+            }
+            if (low > high)
+                low = high = 0;
+            BuildPairs(in, source.Width, low, high, q);
             for (int il = 0; il < n; ++il) {
                 const int i = i0 + il;
-                const uint8_t* p = q + size_t(plan.First[i] / 2) * PairBytes;
+                const uint8_t* p = q + size_t(plan.First[i] / 2 - low) * PairBytes;
                 const int32_t* w = plan.Weights + plan.Offset[i];
                 __m256i a0 = _mm256_setzero_si256(), a1 = a0, a2 = a0;
                 for (int32_t m = 0; m < plan.Pairs[i]; ++m, p += PairBytes) {

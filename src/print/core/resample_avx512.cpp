@@ -22,9 +22,11 @@ namespace {
 constexpr int Rows = HorizontalBlockAvx512;
 constexpr size_t PairBytes = Rows * 12;
 constexpr int Chunk = 128;
+constexpr int StripPairs = 128; // source pairs laid out at a time, unless one pixel needs more
 
 inline int PairCount(int width) { return (width + 1) / 2; }
 inline int Min(int a, int b) { return a < b ? a : b; }
+inline int Max(int a, int b) { return a > b ? a : b; }
 
 // trunc(n / d) clamped to 0..255 for d in 1..65535; see the AVX2 version.
 inline __m512i Divide(__m512i sum, __m512i d, __m512i limit, __m512 reciprocal)
@@ -39,9 +41,10 @@ inline __m512i Divide(__m512i sum, __m512i d, __m512i limit, __m512 reciprocal)
     return _mm512_min_epi32(q, _mm512_set1_epi32(255));
 }
 
-void BuildPairs(const uint8_t* const* in, int width, uint8_t* q)
+// Lays out pairs [pairBegin, pairEnd) of the rows at q.
+void BuildPairs(const uint8_t* const* in, int width, int pairBegin, int pairEnd, uint8_t* q)
 {
-    const int pairs = PairCount(width);
+    const int pairs = pairEnd;
     const size_t rowData = 3 * size_t(width);
     int fast = rowData >= 8 ? int((rowData - 8) / 6 + 1) : 0;
     fast = Min(fast, pairs);
@@ -50,14 +53,14 @@ void BuildPairs(const uint8_t* const* in, int width, uint8_t* q)
     for (int r = 0; r < Rows; ++r) {
         const uint8_t* row = in[r];
         uint8_t* out = q + 12 * r;
-        for (int xp = 0; xp < fast; ++xp, out += PairBytes) {
+        for (int xp = pairBegin; xp < fast; ++xp, out += PairBytes) {
             const __m128i v = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + 6 * size_t(xp)));
             const __m128i words = _mm_shuffle_epi8(v, shuffle);
             _mm_mask_storeu_epi8(out, 0x0FFF, words);
         }
     }
-    for (int xp = fast; xp < pairs; ++xp) {
-        uint8_t* out = q + size_t(xp) * PairBytes;
+    for (int xp = fast > pairBegin ? fast : pairBegin; xp < pairs; ++xp) {
+        uint8_t* out = q + size_t(xp - pairBegin) * PairBytes;
         for (int r = 0; r < Rows; ++r) {
             uint16_t words[6];
             const int x = 2 * xp;
@@ -87,13 +90,28 @@ void HorizontalAvx512(const TPairPlan& plan, TImageRows source, TOutRows work, i
         const uint8_t* in[Rows];
         for (int r = 0; r < Rows; ++r)
             in[r] = source.Bits + size_t(k0 + Min(r, rows - 1)) * source.Stride;
-        BuildPairs(in, source.Width, q);
-
-        for (int i0 = 0; i0 < plan.Count; i0 += Chunk) {
-            const int n = Min(Chunk, plan.Count - i0);
+        // Destination pixels in strips whose source pairs stay few enough for
+        // their layout to sit in the first-level cache.
+        for (int i0 = 0, n = 0; i0 < plan.Count; i0 += n) {
+            // Empty entries read nothing and do not widen the strip.
+            int low = 1 << 30, high = 0;
+            for (n = 0; n < Chunk && i0 + n < plan.Count; ++n) {
+                const int pairs = plan.Pairs[i0 + n];
+                if (pairs == 0)
+                    continue;
+                const int first = plan.First[i0 + n] / 2;
+                const int newLow = Min(low, first), newHigh = Max(high, first + pairs);
+                if (n > 0 && newHigh - newLow > StripPairs)
+                    break;
+                low = newLow;
+                high = newHigh;
+            }
+            if (low > high)
+                low = high = 0;
+            BuildPairs(in, source.Width, low, high, q);
             for (int il = 0; il < n; ++il) {
                 const int i = i0 + il;
-                const uint8_t* p = q + size_t(plan.First[i] / 2) * PairBytes;
+                const uint8_t* p = q + size_t(plan.First[i] / 2 - low) * PairBytes;
                 const int32_t* w = plan.Weights + plan.Offset[i];
                 __m512i a0 = _mm512_setzero_si512(), a1 = a0, a2 = a0;
                 for (int32_t m = 0; m < plan.Pairs[i]; ++m, p += PairBytes) {
