@@ -1,10 +1,11 @@
 #include "imageio/bitmap.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "base/checked.h"
 #include "base/exceptions.h"
-#include "base/format.h"
 #include "imageio/limits.h"
 
 namespace tessaria {
@@ -53,14 +54,20 @@ TBitmap& TBitmap::operator=(const TBitmap& other)
     return *this;
 }
 
+void TBitmap::MoveTo(TBitmap& target)
+{
+    if (&target == this)
+        return;
+    // Slicing on purpose: only the bitmap part of a reader moves over.
+    target = std::move(static_cast<TBitmap&>(*this));
+    Clear();
+}
+
 void TBitmap::SetSize(int width, int height)
 {
-    if (width < 0 || height < 0)
-        throw EInvalidGraphic("Invalid picture size");
+    CheckPictureSize(width, height);
     if (width == Width_ && height == Height_)
         return;
-    if (width > MaxPictureSide || height > MaxPictureSide || int64_t(width) * height > MaxPicturePixels)
-        throw EInvalidGraphic(Format("Picture too large (%d x %d pixels)", width, height));
 
     const size_t rowBytes = size_t(PaddedRowBytes(uint64_t(width), uint64_t(BitsPerPixel())));
     const size_t total = size_t(CheckedMul(rowBytes, uint64_t(height)));
@@ -136,37 +143,117 @@ void TBitmap::PixelBGR(int x, int y, uint8_t bgr[3]) const
     }
 }
 
+namespace {
+
+// Blue, green, red of every index of a palette format, looked up once per row
+// rather than once per pixel.
+using TColourTable = std::array<std::array<uint8_t, 3>, 256>;
+
+void BuildColourTable(const TPalette& palette, TPixelFormat format, TColourTable& table)
+{
+    const unsigned count = 1u << BitsPerPixel(format);
+    for (unsigned i = 0; i < count; ++i) {
+        const TPaletteEntry e = PaletteColour(palette, format, i);
+        table[i] = {e.Blue, e.Green, e.Red};
+    }
+}
+
+// 5-bit channel to 8 bits, filling the low bits so that 31 gives 255.
+constexpr uint8_t Expand5(unsigned v) { return uint8_t(v << 3 | v >> 2); }
+
+} // namespace
+
+void TBitmap::RowToBGR24(int row, uint8_t* out) const
+{
+    const uint8_t* in = ScanLine(row);
+    const int w = Width_;
+    switch (Format_) {
+    case TPixelFormat::pf24bit:
+        std::memcpy(out, in, size_t(w) * 3);
+        return;
+    case TPixelFormat::pf32bit:
+    case TPixelFormat::pfDevice:
+        for (int x = 0; x < w; ++x, in += 4, out += 3) {
+            out[0] = in[0];
+            out[1] = in[1];
+            out[2] = in[2];
+        }
+        return;
+    case TPixelFormat::pf15bit:
+        for (int x = 0; x < w; ++x, in += 2, out += 3) {
+            const unsigned v = unsigned(in[0]) | unsigned(in[1]) << 8;
+            out[0] = Expand5(v & 31);
+            out[1] = Expand5((v >> 5) & 31);
+            out[2] = Expand5((v >> 10) & 31);
+        }
+        return;
+    case TPixelFormat::pf1bit:
+    case TPixelFormat::pf4bit:
+    case TPixelFormat::pf8bit:
+        break;
+    }
+    TColourTable table;
+    BuildColourTable(Palette_, Format_, table);
+    auto put = [&out, &table](unsigned index) {
+        std::memcpy(out, table[index].data(), 3);
+        out += 3;
+    };
+    if (Format_ == TPixelFormat::pf8bit) {
+        for (int x = 0; x < w; ++x)
+            put(in[x]);
+    } else if (Format_ == TPixelFormat::pf4bit) {
+        for (int x = 0; x < w; ++x)
+            put((x & 1) ? in[x >> 1] & 0x0F : in[x >> 1] >> 4);
+    } else {
+        for (int x = 0; x < w; ++x)
+            put((in[x >> 3] >> (7 - (x & 7))) & 1);
+    }
+}
+
 void TBitmap::ConvertTo(TPixelFormat format)
 {
     TBitmap target;
     target.Format_ = format;
     target.SetSize(Width_, Height_);
-    const bool toPalette = format == TPixelFormat::pf1bit || format == TPixelFormat::pf4bit ||
-                           format == TPixelFormat::pf8bit;
+    const bool fromAlpha = Format_ == TPixelFormat::pf32bit || Format_ == TPixelFormat::pfDevice;
+    std::vector<uint8_t> bgr(size_t(Width_) * 3);
     for (int y = 0; y < Height_; ++y) {
         uint8_t* out = target.ScanLine(y);
-        for (int x = 0; x < Width_; ++x) {
-            uint8_t bgr[3];
-            PixelBGR(x, y, bgr);
-            switch (format) {
-            case TPixelFormat::pf24bit: std::memcpy(out + 3 * x, bgr, 3); break;
-            case TPixelFormat::pf32bit:
-            case TPixelFormat::pfDevice:
-                std::memcpy(out + 4 * x, bgr, 3);
-                out[4 * x + 3] = (Format_ == TPixelFormat::pf32bit || Format_ == TPixelFormat::pfDevice)
-                                     ? ScanLine(y)[4 * x + 3]
-                                     : 255;
-                break;
-            case TPixelFormat::pf15bit: {
-                const unsigned v = unsigned(bgr[0] >> 3) | unsigned(bgr[1] >> 3) << 5 | unsigned(bgr[2] >> 3) << 10;
-                out[2 * x] = uint8_t(v);
-                out[2 * x + 1] = uint8_t(v >> 8);
-                break;
+        if (format == TPixelFormat::pf24bit) {
+            RowToBGR24(y, out);
+            continue;
+        }
+        if (fromAlpha && (format == TPixelFormat::pf32bit || format == TPixelFormat::pfDevice)) {
+            std::memcpy(out, ScanLine(y), size_t(Width_) * 4);
+            continue;
+        }
+        RowToBGR24(y, bgr.data());
+        const uint8_t* in = bgr.data();
+        switch (format) {
+        case TPixelFormat::pf24bit: break;
+        case TPixelFormat::pf32bit:
+        case TPixelFormat::pfDevice:
+            for (int x = 0; x < Width_; ++x, in += 3, out += 4) {
+                out[0] = in[0];
+                out[1] = in[1];
+                out[2] = in[2];
+                out[3] = 255;
             }
-            default: {
-                // Palette formats: a grey level, the nearest the target depth holds.
-                const unsigned grey = (bgr[0] * 114u + bgr[1] * 587u + bgr[2] * 299u) / 1000u;
-                const int bits = tessaria::BitsPerPixel(format);
+            break;
+        case TPixelFormat::pf15bit:
+            for (int x = 0; x < Width_; ++x, in += 3, out += 2) {
+                const unsigned v = unsigned(in[0] >> 3) | unsigned(in[1] >> 3) << 5 | unsigned(in[2] >> 3) << 10;
+                out[0] = uint8_t(v);
+                out[1] = uint8_t(v >> 8);
+            }
+            break;
+        case TPixelFormat::pf1bit:
+        case TPixelFormat::pf4bit:
+        case TPixelFormat::pf8bit: {
+            // Palette formats: a grey level, the nearest the target depth holds.
+            const int bits = tessaria::BitsPerPixel(format);
+            for (int x = 0; x < Width_; ++x, in += 3) {
+                const unsigned grey = (in[0] * 114u + in[1] * 587u + in[2] * 299u) / 1000u;
                 const unsigned index = grey >> (8 - bits);
                 if (bits == 8)
                     out[x] = uint8_t(index);
@@ -174,13 +261,14 @@ void TBitmap::ConvertTo(TPixelFormat format)
                     out[x >> 1] |= uint8_t((x & 1) ? index : index << 4);
                 else
                     out[x >> 3] |= uint8_t(index << (7 - (x & 7)));
-                break;
             }
-            }
+            break;
+        }
         }
     }
-    if (toPalette)
-        target.Palette_.clear(); // the grey ramp of PaletteColour
+    // Palette targets use the grey ramp of PaletteColour; a palette has no
+    // meaning for the others.
+    target.Palette_.clear();
     *this = std::move(target);
 }
 

@@ -76,9 +76,18 @@ public:
 
     void Assign(const TBitmap& other) { *this = other; }
     void AssignTo(TBitmap& target) const override { target = *this; }
+    // Hands rows, palette and format to target (as a plain TBitmap); this
+    // bitmap is left empty.
+    void MoveTo(TBitmap& target) override;
+    static constexpr const char* StaticClassName = "TBitmap";
+    const char* ClassName() const override { return StaticClassName; }
 
     // The colour of pixel (x, y) as blue, green, red, whatever the format.
     void PixelBGR(int x, int y, uint8_t bgr[3]) const;
+    // Row `row` as Width() pixels of blue, green, red (3 x Width() bytes at
+    // `bgr`), whatever the format; alpha is dropped. This is how every
+    // picture becomes the resampler's 24-bit input.
+    void RowToBGR24(int row, uint8_t* bgr) const;
 
 private:
     struct FreeDeleter {

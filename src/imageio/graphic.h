@@ -25,6 +25,13 @@ public:
     // Copies the picture into a bitmap (the "assign to a bitmap" of callers
     // that only handle bitmaps).
     virtual void AssignTo(TBitmap& target) const = 0;
+    // As AssignTo, but may hand its pixels over instead of copying them; the
+    // graphic is empty afterwards. Loading uses it so that a picture is never
+    // held twice at full size.
+    virtual void MoveTo(TBitmap& target) { AssignTo(target); }
+
+    // The reader class's name ("TBitmap", "TJPEGImage", ...), for diagnostics.
+    virtual const char* ClassName() const = 0;
 };
 
 } // namespace tessaria

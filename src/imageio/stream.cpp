@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include <sys/stat.h>
+
 #include "base/exceptions.h"
 #include "base/format.h"
 
@@ -79,19 +81,15 @@ void TMemoryStream::Seek(uint64_t position)
 TFileStream::TFileStream(const std::string& fileName)
 {
     File_ = std::fopen(fileName.c_str(), "rb");
-    if (!File_)
-        throw EInOutError(Format("Cannot open file %s", fileName.c_str()));
-    if (std::fseek(File_, 0, SEEK_END) != 0) {
-        std::fclose(File_);
-        throw EInOutError(Format("Cannot open file %s", fileName.c_str()));
-    }
-    const long size = std::ftell(File_);
-    std::fseek(File_, 0, SEEK_SET);
-    if (size < 0) { // a folder or something else that is not a plain file
-        std::fclose(File_);
+    struct stat info;
+    // Folders and devices open on this platform; they are no picture files.
+    if (!File_ || fstat(fileno(File_), &info) != 0 || !S_ISREG(info.st_mode)) {
+        if (File_)
+            std::fclose(File_);
+        File_ = nullptr;
         throw EInOutError(Format("Cannot open file %s", fileName.c_str()));
     }
-    Size_ = uint64_t(size);
+    Size_ = uint64_t(info.st_size);
 }
 
 TFileStream::~TFileStream()
@@ -112,6 +110,13 @@ void TFileStream::Seek(uint64_t position)
     if (position > Size_ || std::fseek(File_, long(position), SEEK_SET) != 0)
         throw EReadError();
     Position_ = position;
+}
+
+std::vector<uint8_t> ReadRemaining(TStream& stream)
+{
+    std::vector<uint8_t> bytes(size_t(stream.Remaining()));
+    bytes.resize(stream.Read(bytes.data(), bytes.size()));
+    return bytes;
 }
 
 std::vector<uint8_t> ReadWholeFile(const std::string& fileName)

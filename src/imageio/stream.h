@@ -74,6 +74,9 @@ private:
     uint64_t Position_ = 0;
 };
 
+// The rest of a stream from its position, as far as it can be read.
+std::vector<uint8_t> ReadRemaining(TStream& stream);
+
 // Reads a whole file into memory (same errors as TFileStream).
 std::vector<uint8_t> ReadWholeFile(const std::string& fileName);
 

@@ -1,0 +1,192 @@
+// Parser of untrusted data: JPEG files, through libjpeg's C API.
+//
+// libjpeg reports errors through a callback that must not return; it jumps
+// back with longjmp into the small functions below that armed setjmp. Those
+// hold nothing with a destructor, so the jump skips no C++ clean-up, and every
+// C++ object (the bitmap, the row buffer, the library state's guard) lives in
+// the callers.
+#include "imageio/jpegimage.h"
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include "base/exceptions.h"
+#include "base/format.h"
+#include "imageio/colourconv.h"
+#include "imageio/limits.h"
+#include "imageio/stream.h"
+
+namespace tessaria {
+
+namespace {
+
+// Progressive files can hold any number of scans, each re-reading the whole
+// coefficient buffer: a small file could keep the decoder busy for hours.
+constexpr int MaxScans = 1000;
+// Corrupt data makes libjpeg warn and go on, which shows what can be shown
+// of a damaged file; endless streams of warnings are an attack.
+constexpr long MaxWarnings = 10000;
+
+struct TErrorManager {
+    jpeg_error_mgr Public;
+    std::jmp_buf Jump;
+    int Code = 0;
+    bool TooManyScans = false;
+};
+
+struct TContext {
+    jpeg_decompress_struct Info;
+    TErrorManager Error;
+    jpeg_progress_mgr Progress;
+};
+
+extern "C" {
+
+void ErrorExit(j_common_ptr info)
+{
+    auto* error = reinterpret_cast<TErrorManager*>(info->err);
+    error->Code = error->Public.msg_code;
+    std::longjmp(error->Jump, 1);
+}
+
+void EmitMessage(j_common_ptr info, int level)
+{
+    auto* error = reinterpret_cast<TErrorManager*>(info->err);
+    if (level < 0 && ++error->Public.num_warnings > MaxWarnings) {
+        error->Code = error->Public.msg_code;
+        std::longjmp(error->Jump, 1);
+    }
+}
+
+void OutputMessage(j_common_ptr) {}
+
+void ProgressMonitor(j_common_ptr info)
+{
+    if (!info->is_decompressor)
+        return;
+    auto* d = reinterpret_cast<j_decompress_ptr>(info);
+    if (d->input_scan_number > MaxScans) {
+        auto* error = reinterpret_cast<TErrorManager*>(info->err);
+        error->TooManyScans = true;
+        std::longjmp(error->Jump, 1);
+    }
+}
+
+} // extern "C"
+
+[[noreturn]] void RaiseLibraryError(const TContext& c)
+{
+    if (c.Error.TooManyScans)
+        throw Exception("JPEG: too many scans");
+    throw Exception(Format("JPEG error #%d", c.Error.Code));
+}
+
+bool ReadHeader(TContext& c, const uint8_t* data, size_t size)
+{
+    if (setjmp(c.Error.Jump))
+        return false;
+    jpeg_mem_src(&c.Info, data, (unsigned long)size);
+    jpeg_read_header(&c.Info, TRUE);
+    if (c.Info.jpeg_color_space == JCS_GRAYSCALE)
+        c.Info.out_color_space = JCS_GRAYSCALE;
+    else if (c.Info.jpeg_color_space == JCS_CMYK || c.Info.jpeg_color_space == JCS_YCCK)
+        c.Info.out_color_space = JCS_CMYK;
+    else
+        c.Info.out_color_space = JCS_EXT_BGR; // straight into 24-bit rows
+    jpeg_calc_output_dimensions(&c.Info);
+    return true;
+}
+
+// Rows of a grey or colour file go straight into the bitmap; CMYK rows pass
+// through one row buffer on their way to 24 bits.
+bool ReadRows(TContext& c, TBitmap& bitmap, uint8_t* cmykRow)
+{
+    if (setjmp(c.Error.Jump))
+        return false;
+    jpeg_start_decompress(&c.Info);
+    const bool cmyk = cmykRow != nullptr;
+    // Photoshop and most editors after it store CMYK inverted (0 = full ink)
+    // and say so with an Adobe marker.
+    const bool inverted = cmyk && c.Info.saw_Adobe_marker;
+    const size_t samples = size_t(c.Info.output_width) * 4;
+    while (c.Info.output_scanline < c.Info.output_height) {
+        const unsigned y = c.Info.output_scanline;
+        if (cmyk) {
+            JSAMPROW row = cmykRow;
+            if (jpeg_read_scanlines(&c.Info, &row, 1) != 1)
+                break;
+            if (inverted)
+                for (size_t i = 0; i < samples; ++i)
+                    cmykRow[i] = uint8_t(255 - cmykRow[i]);
+            ConvertCMYK(cmykRow, bitmap.ScanLine(int(y)), 8, samples);
+        } else {
+            JSAMPROW rows[16];
+            const unsigned want = std::min<unsigned>(16, c.Info.output_height - y);
+            for (unsigned i = 0; i < want; ++i)
+                rows[i] = bitmap.ScanLine(int(y + i));
+            if (jpeg_read_scanlines(&c.Info, rows, want) == 0)
+                break;
+        }
+    }
+    jpeg_finish_decompress(&c.Info);
+    return true;
+}
+
+struct TDestroyGuard {
+    jpeg_decompress_struct* Info;
+    ~TDestroyGuard() { jpeg_destroy_decompress(Info); }
+};
+
+} // namespace
+
+void DecodeJPEG(const uint8_t* data, size_t size, TBitmap& bitmap)
+{
+    TContext c;
+    std::memset(&c.Info, 0, sizeof c.Info);
+    c.Info.err = jpeg_std_error(&c.Error.Public);
+    c.Error.Public.error_exit = ErrorExit;
+    c.Error.Public.emit_message = EmitMessage;
+    c.Error.Public.output_message = OutputMessage;
+    jpeg_create_decompress(&c.Info);
+    TDestroyGuard guard{&c.Info};
+    // The library's own working memory (progressive coefficients) stays
+    // within a few bytes per pixel of the largest picture allowed.
+    c.Info.mem->max_memory_to_use = long(PictureLimits().MaxPixels * 4 + (16 << 20));
+    c.Progress.progress_monitor = ProgressMonitor;
+    c.Info.progress = &c.Progress;
+
+    static const uint8_t empty = 0;
+    if (!ReadHeader(c, size ? data : &empty, size))
+        RaiseLibraryError(c);
+
+    TBitmap result;
+    const bool grey = c.Info.out_color_space == JCS_GRAYSCALE;
+    const bool cmyk = c.Info.out_color_space == JCS_CMYK;
+    result.SetPixelFormat(grey ? TPixelFormat::pf8bit : TPixelFormat::pf24bit);
+    if (grey) {
+        TPalette ramp(256);
+        for (unsigned i = 0; i < 256; ++i)
+            ramp[i] = {uint8_t(i), uint8_t(i), uint8_t(i), 0};
+        result.SetPalette(std::move(ramp));
+    }
+    result.SetSize(int(c.Info.output_width), int(c.Info.output_height)); // checks the limit
+    std::vector<uint8_t> cmykRow(cmyk ? size_t(c.Info.output_width) * 4 : 0);
+    if (!ReadRows(c, result, cmyk ? cmykRow.data() : nullptr))
+        RaiseLibraryError(c);
+    bitmap = std::move(result);
+}
+
+void TJPEGImage::LoadFromStream(TStream& stream)
+{
+    const std::vector<uint8_t> data = ReadRemaining(stream);
+    TBitmap decoded;
+    DecodeJPEG(data.data(), data.size(), decoded);
+    Bitmap_ = std::move(decoded);
+}
+
+} // namespace tessaria

@@ -1,0 +1,102 @@
+// tessaria-convert end to end: the program on real files, its output read back.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "imagetest.h"
+#include "support/testfiles.h"
+
+using namespace tessaria::test;
+
+namespace {
+
+std::string Tool()
+{
+    const char* dir = std::getenv("TESSARIA_BINARY_DIR");
+    return std::string(dir ? dir : ".") + "/tessaria-convert";
+}
+
+struct ToolRun {
+    int status;
+    std::string out, err;
+};
+
+ToolRun RunTool(const std::string& args, const TempDir& dir)
+{
+    const std::string out = dir.File("stdout"), err = dir.File("stderr");
+    ToolRun r;
+    r.status = RunCommand(Quote(Tool()) + " " + args + " > " + Quote(out) + " 2> " + Quote(err));
+    const auto o = ReadFile(out), e = ReadFile(err);
+    r.out.assign(o.begin(), o.end());
+    r.err.assign(e.begin(), e.end());
+    return r;
+}
+
+} // namespace
+
+TEST(ConvertTool, WritesPpmAndPamAndReportsInfo)
+{
+    if (RunCommand("test -x " + Quote(Tool())) != 0)
+        GTEST_SKIP() << "tessaria-convert not built";
+    TempDir dir;
+    // A palette bitmap: the PPM has it expanded to RGB.
+    TBytes d;
+    d.U8('B').U8('M').U32(0).U32(0).U32(14 + 40 + 8);
+    d.U32(40).U32(2).U32(1).U16(1).U16(1).U32(0).U32(0).U32(0).U32(0).U32(2).U32(0);
+    d.U32(0x00102030).U32(0x00A0B0C0).U8(0x40).U8(0).U16(0);
+    WriteFile(dir.File("p.bmp"), d.Data);
+
+    ToolRun r = RunTool("--info " + Quote(dir.File("p.bmp")), dir);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "reader: TBitmap\nformat: pf1bit\nwidth: 2\nheight: 1\n");
+
+    r = RunTool(Quote(dir.File("p.bmp")) + " " + Quote(dir.File("p.ppm")), dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const TPixels ppm = ParseNetpbm(ReadFile(dir.File("p.ppm")));
+    EXPECT_EQ(ppm, (TPixels{2, 1, 3, {0x10, 0x20, 0x30, 0xA0, 0xB0, 0xC0}}));
+
+    // 32-bit pictures keep their alpha in a PAM.
+    TBytes a;
+    a.U8('B').U8('M').U32(0).U32(0).U32(14 + 56);
+    a.U32(56).U32(1).U32(1).U16(1).U16(32).U32(3).U32(0).U32(0).U32(0).U32(0).U32(0);
+    a.U32(0xFF0000).U32(0xFF00).U32(0xFF).U32(0xFF000000).U8(1).U8(2).U8(3).U8(100);
+    WriteFile(dir.File("a.bmp"), a.Data);
+    r = RunTool(Quote(dir.File("a.bmp")) + " " + Quote(dir.File("a.pam")), dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ParseNetpbm(ReadFile(dir.File("a.pam"))), (TPixels{1, 1, 4, {3, 2, 1, 100}}));
+
+    if (HaveProgram("cjpeg") && HaveProgram("djpeg")) {
+        WriteFile(dir.File("s.ppm"), std::string("P6\n3 2\n255\n") + std::string(18, '\x7f'));
+        ASSERT_EQ(RunCommand("cjpeg " + Quote(dir.File("s.ppm")) + " > " + Quote(dir.File("s.jpg"))), 0);
+        r = RunTool(Quote(dir.File("s.jpg")) + " " + Quote(dir.File("s2.ppm")), dir);
+        ASSERT_EQ(r.status, 0) << r.err;
+        bool ok = false;
+        const std::string reference = CommandOutput("djpeg -pnm " + Quote(dir.File("s.jpg")), &ok);
+        ASSERT_TRUE(ok);
+        EXPECT_EQ(ParseNetpbm(ReadFile(dir.File("s2.ppm"))), ParseNetpbm({reference.begin(), reference.end()}));
+    }
+}
+
+TEST(ConvertTool, ErrorsGoToStandardErrorWithTheLoadersMessage)
+{
+    if (RunCommand("test -x " + Quote(Tool())) != 0)
+        GTEST_SKIP() << "tessaria-convert not built";
+    TempDir dir;
+    WriteFile(dir.File("x.xyz"), std::string("abc"));
+    WriteFile(dir.File("bad.jpg"), std::string("not a jpeg at all"));
+    struct Case { const char* name; std::string args; std::string message; };
+    const Case cases[] = {
+        {"unknown extension", Quote(dir.File("x.xyz")) + " out.ppm", "Unknown picture file extension (.xyz)"},
+        {"missing file", "--info " + Quote(dir.File("none.bmp")), "Cannot open file " + dir.File("none.bmp")},
+        {"broken JPEG", "--info " + Quote(dir.File("bad.jpg")), "JPEG error #"},
+        {"no arguments", "", "usage:"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ToolRun r = RunTool(c.args, dir);
+        EXPECT_NE(r.status, 0);
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+}

@@ -1,0 +1,58 @@
+#pragma once
+// Helpers for the reader tests: independent programs that write and decode
+// pictures, and pixel buffers to compare against.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "imageio/bitmap.h"
+
+namespace tessaria::test {
+
+// Pixels as R,G,B (3 channels) or R,G,B,A (4), rows from the top.
+struct TPixels {
+    int Width = 0;
+    int Height = 0;
+    int Channels = 3;
+    std::vector<uint8_t> Bytes;
+    bool operator==(const TPixels&) const = default;
+};
+
+// Parses a binary PPM (P6), PGM (P5, widened to RGB) or PAM (P7).
+TPixels ParseNetpbm(const std::vector<uint8_t>& file);
+// A bitmap's pixels as RGB, or RGBA for 32-bit bitmaps when withAlpha.
+TPixels PixelsOf(const TBitmap& bitmap, bool withAlpha = false);
+// The largest difference of any byte, or 256 when the sizes differ.
+int MaxDifference(const TPixels& a, const TPixels& b);
+
+// A shell word in single quotes.
+std::string Quote(const std::string& s);
+// Runs a command and gives its standard output; empty with ok false on failure.
+std::string CommandOutput(const std::string& command, bool* ok = nullptr);
+
+// The python3 that has Pillow, or empty.
+const std::string& PillowPython();
+// Runs a Python snippet with Pillow (`from PIL import Image` is done); true on success.
+bool RunPillow(const std::string& code);
+// ImageMagick's convert, or empty.
+const std::string& ImageMagick();
+
+// An independent decoding to RGB through ImageMagick.
+TPixels DecodeWithImageMagick(const std::string& file);
+
+// Little-endian byte building for hand-made files.
+struct TBytes {
+    std::vector<uint8_t> Data;
+    TBytes& U8(unsigned v);
+    TBytes& U16(unsigned v);
+    TBytes& U32(uint32_t v);
+    TBytes& Raw(const std::vector<uint8_t>& bytes);
+    TBytes& Fill(uint8_t v, size_t n);
+    void Put32(size_t at, uint32_t v);
+};
+
+// A 24-bit bottom-up BMP file of w x h whose pixels are all (r, g, b).
+std::vector<uint8_t> SolidBmp(int w, int h, uint8_t r, uint8_t g, uint8_t b);
+
+} // namespace tessaria::test
