@@ -82,3 +82,42 @@ TEST(Exceptions, AssertionMessageNamesSourceAndLine)
     EXPECT_EQ(EReadError().Message(), "Stream read error");
     EXPECT_EQ(Format("JPEG error #%d", 42), "JPEG error #42");
 }
+
+#include "base/convert.h"
+
+TEST(Convert, IntegersAndTheirMessage)
+{
+    struct Case { const char* text; bool ok; int value; };
+    const Case cases[] = {
+        {"2", true, 2},     {"-15", true, -15}, {"  690", true, 690}, {"$1F", true, 31}, {"+7", true, 7},
+        {"", false, 0},     {"abc", false, 0},  {"12x", false, 0},    {"1.5", false, 0}, {"99999999999", false, 0},
+        {"-2147483648", true, -2147483647 - 1}, {"2147483648", false, 0}, {"518 ", false, 0},
+    };
+    for (const Case& c : cases) {
+        int value = 0;
+        EXPECT_EQ(TryStrToInt(c.text, value), c.ok) << c.text;
+        if (c.ok) {
+            EXPECT_EQ(value, c.value) << c.text;
+        }
+    }
+    try {
+        StrToInt("abc");
+        FAIL() << "no error";
+    } catch (const EConvertError& e) {
+        EXPECT_EQ(e.Message(), "'abc' is not a valid integer value");
+    }
+}
+
+TEST(Convert, FloatsAndTheirMessage)
+{
+    EXPECT_DOUBLE_EQ(StrToFloat("4.0"), 4.0);
+    EXPECT_DOUBLE_EQ(StrToFloat(" 0.25 "), 0.25);
+    EXPECT_THROW(StrToFloat("abc"), EConvertError);
+    EXPECT_THROW(StrToFloat(""), EConvertError);
+    try {
+        StrToFloat("1,5");
+        FAIL() << "no error";
+    } catch (const EConvertError& e) {
+        EXPECT_EQ(e.Message(), "'1,5' is not a valid floating point value");
+    }
+}

@@ -27,11 +27,8 @@ TempDir::~TempDir()
     std::filesystem::remove_all(Path_, ignored);
 }
 
-std::filesystem::path DataDir()
-{
-    const char* dir = std::getenv("TESSARIA_TEST_DATA");
-    return dir ? std::filesystem::path(dir) : std::filesystem::path("data");
-}
+std::filesystem::path SourceDir() { return TESSARIA_SOURCE_DIR; }
+std::filesystem::path BinaryDir() { return TESSARIA_BINARY_DIR; }
 
 void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes)
 {

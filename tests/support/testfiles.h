@@ -24,7 +24,18 @@ private:
 };
 
 // Folder of committed test files for the current test program (tests/<folder>/data).
-std::filesystem::path DataDir();
+inline std::filesystem::path DataDir()
+{
+#ifdef TESSARIA_TEST_DATA_DIR
+    return TESSARIA_TEST_DATA_DIR;
+#else
+    return "data";
+#endif
+}
+
+// The source tree and the build tree (where the programs are).
+std::filesystem::path SourceDir();
+std::filesystem::path BinaryDir();
 
 void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes);
 void WriteFile(const std::string& path, const std::string& text);

@@ -1,0 +1,23 @@
+#pragma once
+// The windows created once at start-up, after the main window, in this order:
+// options, clipboard, viewer, About, bookmark editor, search, text box
+// properties. Each lives until the program ends.
+
+class QWidget;
+
+namespace tessaria {
+
+class TFrmAbout;
+
+extern TFrmAbout* FrmAbout;
+
+// Creates the other start-up windows in their order (once).
+void CreateStartupForms();
+// Frees them again, last first.
+void DestroyStartupForms();
+
+TFrmAbout* AboutForm();
+// The image viewer window, once it exists.
+QWidget* ViewerForm();
+
+} // namespace tessaria

@@ -1,0 +1,45 @@
+#pragma once
+// A page surface: a white (or, for the drop shadow, grey) panel with a
+// raised bevel and an optional grid of lines every Graularity pixels.
+
+#include <QWidget>
+
+namespace tessaria {
+
+class TCanvasPanel : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(bool ShowGrid READ ShowGrid WRITE SetShowGrid)
+    Q_PROPERTY(int Graularity READ Graularity WRITE SetGraularity)
+public:
+    explicit TCanvasPanel(QWidget* parent = nullptr);
+
+    bool ShowGrid() const { return ShowGrid_; }
+    // Switching the grid on with no spacing yet gives 10 pixels.
+    void SetShowGrid(bool value);
+    int Graularity() const { return Graularity_; }
+    // Stored as at least 2.
+    void SetGraularity(int value);
+
+    QColor Color() const { return Color_; }
+    void SetColor(const QColor& colour);
+    bool Bevel() const { return Bevel_; }
+    void SetBevel(bool raised);
+
+signals:
+    void Click();
+    void MouseUp(Qt::MouseButton button, QPoint position);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    bool ShowGrid_ = false;
+    int Graularity_ = 0;
+    QColor Color_ = Qt::white;
+    bool Bevel_ = true;
+    bool Pressed_ = false;
+};
+
+} // namespace tessaria

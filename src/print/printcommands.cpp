@@ -1,0 +1,10 @@
+// The main window's printing commands: preview, print and page setup.
+#include "app/utessaria.h"
+
+namespace tessaria {
+
+void TfrmTessaria::Print1Click(QAction*) {}
+void TfrmTessaria::tbPrintClick() {}
+void TfrmTessaria::tbPageSetupClick() {}
+
+} // namespace tessaria

@@ -1,0 +1,58 @@
+#pragma once
+// A main window on a fresh, empty settings store, with scripted dialogs.
+
+#include <gtest/gtest.h>
+
+#include "support/qtprinters.h"
+
+#include <QApplication>
+#include <cstdlib>
+#include <memory>
+
+#include "app/utessaria.h"
+#include "platform/scripteddialogs.h"
+#include "platform/settingsstore.h"
+#include "support/testfiles.h"
+
+namespace tessaria::test {
+
+class AppTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        setenv("XDG_CONFIG_HOME", Config.Path().c_str(), 1);
+        Dialogs = TScriptedDialogs::Install(DialogsGuard);
+    }
+    void TearDown() override
+    {
+        Window.reset();
+        DialogsGuard.reset();
+        unsetenv("XDG_CONFIG_HOME");
+    }
+
+    TfrmTessaria& CreateWindow()
+    {
+        Window = std::make_unique<TfrmTessaria>();
+        return *Window;
+    }
+    // The help file as shipped, since test programs do not sit beside it.
+    static QString ShippedHelpFile()
+    {
+        return QString::fromStdString((SourceDir() / "resources" / "tessaria.hlp").string());
+    }
+    TfrmTessaria& ShowWindow()
+    {
+        CreateWindow().show();
+        QApplication::processEvents();
+        return *Window;
+    }
+
+    static QString Key() { return QStringLiteral("Software\\Corvanel\\Tessarine"); }
+
+    TempDir Config;
+    std::unique_ptr<TScriptedDialogs::TGuard> DialogsGuard;
+    TScriptedDialogs* Dialogs = nullptr;
+    std::unique_ptr<TfrmTessaria> Window;
+};
+
+} // namespace tessaria::test

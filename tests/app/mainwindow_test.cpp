@@ -1,0 +1,292 @@
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeView>
+
+#include "app/appfixture.h"
+#include "browse/filelistview.h"
+#include "controls/foldertree.h"
+#include "controls/statusbar.h"
+#include "platform/application.h"
+#include "platform/help.h"
+
+using namespace tessaria;
+using namespace tessaria::test;
+
+namespace {
+
+QStringList ActionNames(const QList<QAction*>& actions)
+{
+    QStringList names;
+    for (QAction* a : actions)
+        names << (a->isSeparator() ? "-" + a->objectName() : a->objectName() + "=" + a->text());
+    return names;
+}
+
+} // namespace
+
+using MainWindow = AppTest;
+
+TEST_F(MainWindow, FirstStartWithAnEmptyStoreUsesTheDefaults)
+{
+    TfrmTessaria& w = ShowWindow();
+    EXPECT_EQ(w.x(), 2);
+    EXPECT_EQ(w.y(), 2);
+    EXPECT_EQ(w.width(), 690);
+    EXPECT_EQ(w.height(), 518);
+    EXPECT_EQ(w.FileMask, "*.jpg;*.bmp;*.tif;*.pcx;*.pcd;");
+    EXPECT_EQ(w.SettingsKey, "Software\\Corvanel\\Tessarine");
+    EXPECT_TRUE(w.DocumentSaved);
+    EXPECT_EQ(w.LastFontName, "Arial");
+    EXPECT_EQ(w.LastFontSize, 10);
+    EXPECT_EQ(w.LastAlignment, TTextAlignment::taCenter);
+    EXPECT_EQ(ApplicationHelpFile(), ProgramFolder() + "tessaria.hlp");
+    // The tree shows the program's own folder.
+    QString programFolder = ProgramFolder();
+    programFolder.chop(1);
+    EXPECT_EQ(w.TV1->Directory(), programFolder);
+    EXPECT_EQ(w.ViewerWidth, 480);
+    EXPECT_EQ(w.ViewerHeight, 480);
+    EXPECT_TRUE(Dialogs->Shown.empty()) << Dialogs->AllTexts().join("|").toStdString();
+}
+
+TEST_F(MainWindow, StoredBoundsAreAppliedWithoutCheckingTheScreen)
+{
+    WriteSetting(Key(), "screenleft", "-3000");
+    WriteSetting(Key(), "screentop", "40");
+    WriteSetting(Key(), "screenwidth", "800");
+    WriteSetting(Key(), "screenheight", "600");
+    WriteSetting(Key(), "FileMask", "*.gif;");
+    TfrmTessaria& w = CreateWindow();
+    EXPECT_EQ(w.geometry().size(), QSize(800, 600));
+    EXPECT_EQ(w.pos(), QPoint(-3000, 40));
+    EXPECT_EQ(w.FileMask, "*.gif;");
+}
+
+TEST_F(MainWindow, NonNumericBoundStopsTheCreationStepsButTheWindowOpens)
+{
+    WriteSetting(Key(), "screenleft", "10");
+    WriteSetting(Key(), "screentop", "abc");
+    WriteSetting(Key(), "FileMask", "*.gif;");
+    TfrmTessaria& w = ShowWindow();
+    ASSERT_EQ(Dialogs->Texts(TScriptedDialogs::TKind::Error), QStringList{"'abc' is not a valid integer value"});
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(w.x(), 10);          // set before the failing value
+    EXPECT_EQ(w.FileMask, "");     // the later steps did not run
+    EXPECT_EQ(w.width(), 698);     // still the designed size
+}
+
+TEST_F(MainWindow, ClosingWritesTheSixValues)
+{
+    TfrmTessaria& w = ShowWindow();
+    w.move(30, 40);
+    w.resize(700, 500);
+    w.FileMask = "*.png;";
+    const QString folder = QString::fromStdString(Config.Path().string());
+    w.TV1->SetDirectory(folder);
+    w.close();
+    EXPECT_EQ(ReadSetting(Key(), "screenleft", "?"), "30");
+    EXPECT_EQ(ReadSetting(Key(), "screentop", "?"), "40");
+    EXPECT_EQ(ReadSetting(Key(), "screenwidth", "?"), "700");
+    EXPECT_EQ(ReadSetting(Key(), "screenheight", "?"), "500");
+    EXPECT_EQ(ReadSetting(Key(), "FileMask", "?"), "*.png;");
+    EXPECT_EQ(ReadSetting(Key(), "LastFolder", "?"), folder);
+    EXPECT_TRUE(w.Bookmarks.isEmpty());
+}
+
+TEST_F(MainWindow, ClosingWithNoFolderWritesAnEmptyLastFolderThatReadsBackEmpty)
+{
+    TfrmTessaria& w = ShowWindow();
+    w.TV1->SetDirectory(QString());
+    w.close();
+    EXPECT_EQ(ReadSetting(Key(), "LastFolder", "default"), "");
+    // The next start keeps the empty folder rather than taking the default.
+    TfrmTessaria& again = ShowWindow();
+    EXPECT_EQ(again.TV1->Directory(), "");
+}
+
+TEST_F(MainWindow, AMaximisedWindowWritesItsMaximisedBounds)
+{
+    TfrmTessaria& w = ShowWindow();
+    w.showMaximized();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.width() > 690; }, 2000));
+    const QRect maximised = w.geometry();
+    w.close();
+    EXPECT_EQ(ReadSetting(Key(), "screenwidth", "?"), QString::number(maximised.width()));
+    EXPECT_EQ(ReadSetting(Key(), "screenheight", "?"), QString::number(maximised.height()));
+    EXPECT_EQ(ReadSetting(Key(), "screenleft", "?"), QString::number(w.x()));
+}
+
+TEST_F(MainWindow, PerFormWindowStateIsTheOnlyEffectOfItsEntry)
+{
+    const QString formKey = "Software\\Tessaria\\frmTessaria\\Position";
+    WriteSetting(formKey, "Left", "300");
+    WriteSetting(formKey, "Width", "900");
+    WriteSetting(formKey, "WindowState", "maximized");
+    TfrmTessaria& w = CreateWindow();
+    EXPECT_TRUE(w.windowState() & Qt::WindowMaximized);
+    w.setWindowState(Qt::WindowNoState);
+    EXPECT_EQ(w.x(), 2);
+    EXPECT_EQ(w.width(), 690);
+}
+
+TEST_F(MainWindow, MenusHaveEveryItemInOrder)
+{
+    TfrmTessaria& w = CreateWindow();
+    const QList<QAction*> menus = w.MainMenu1->actions();
+    ASSERT_EQ(menus.size(), 4);
+    EXPECT_EQ(menus[0]->text(), "File");
+    EXPECT_EQ(menus[1]->text(), "Edit");
+    EXPECT_EQ(menus[2]->text(), "Bookmarks");
+    EXPECT_EQ(menus[3]->text(), "Help");
+    EXPECT_EQ(ActionNames(menus[0]->menu()->actions()),
+              (QStringList{"New1=New", "Open1=Open", "Save1=Save", "-N1", "Options1=Options", "-N8",
+                           "Preview1=Preview", "Print1=Print", "-N4", "Quit1=Quit"}));
+    EXPECT_EQ(ActionNames(menus[1]->menu()->actions()), (QStringList{"Cut1=Cut", "Copy1=Copy", "Paste1=Paste"}));
+    EXPECT_EQ(ActionNames(menus[2]->menu()->actions()),
+              (QStringList{"AddBookmark1=Add Bookmark", "EditBookmarks1=Edit Bookmarks", "-N6"}));
+    EXPECT_EQ(ActionNames(menus[3]->menu()->actions()),
+              (QStringList{"HelponTessaria1=Help on Tessaria", "HelpIndex1=Help Index", "-N7", "About1=About"}));
+    EXPECT_EQ(w.Preview1->property("Tag").toInt(), 0);
+    EXPECT_EQ(w.Print1->property("Tag").toInt(), 1);
+    EXPECT_EQ(ActionNames(w.LVPopUp1->actions()),
+              (QStringList{"ViewFileDetails1=View File Details", "ViewSmallThumbnails1=View Small Thumbnails", "-N3",
+                           "ViewImage1=View Image", "-N2", "Update1=Refresh List (F5)"}));
+    EXPECT_TRUE(w.ViewFileDetails1->isChecked());
+    EXPECT_FALSE(w.ViewSmallThumbnails1->isChecked());
+}
+
+TEST_F(MainWindow, ToolBarHasEveryButtonInOrderWithGlyphsAndHints)
+{
+    TfrmTessaria& w = CreateWindow();
+    struct Button { const char* name; int glyph; const char* hint; };
+    const Button expected[] = {
+        {"tbNewFile", 10, "New File"},        {"tbOpenFile", 9, "Open File"},     {"tbSaveFile", 11, "Save File"},
+        {"tbPageSetup", 1, "Page Setup"},     {"tbProperties", 2, "Options"},     {"tbShowGrid", 8, "Show Grid"},
+        {"tbAlign", 3, "Auto Align"},         {"tbSearch", 13, ""},               {"tbPreview", 0, "Preview"},
+        {"tbPrint", 12, "Print"},             {"tbRotateLeft", 4, "Rotate CCW"},  {"tbRotateRight", 5, "Rotate CW"},
+        {"tbAddText", 15, "Add Text"},        {"tbAlignLeft", 16, "Align Left"},  {"tbAlignCenter", 17, "Align Center"},
+        {"tbAlignRight", 18, "Align Right"},  {"tbNewPage", 6, "Add New Page"},
+        {"tbDeleteCurrentPage", 7, "Delete Current Page"}, {"ToolButton5", 14, "Help"},
+    };
+    // Walk the tool bar left to right: buttons, separators (by width) and the page counter.
+    QStringList layout;
+    QList<QWidget*> widgets;
+    for (QAction* a : w.ToolBar1->actions())
+        widgets << w.ToolBar1->widgetForAction(a);
+    size_t next = 0;
+    for (QWidget* widget : widgets) {
+        if (auto* button = qobject_cast<QToolButton*>(widget)) {
+            QAction* a = button->defaultAction();
+            ASSERT_LT(next, std::size(expected));
+            EXPECT_EQ(a->objectName(), expected[next].name);
+            EXPECT_EQ(a->property("Glyph").toInt(), expected[next].glyph) << expected[next].name;
+            EXPECT_EQ(a->toolTip(), expected[next].hint);
+            EXPECT_FALSE(a->icon().isNull()) << expected[next].name;
+            EXPECT_EQ(button->width(), 25);
+            layout << "b";
+            ++next;
+        } else if (widget->objectName().isEmpty()) {
+            layout << QString::number(widget->minimumWidth());
+        } else {
+            layout << widget->objectName();
+        }
+    }
+    EXPECT_EQ(next, std::size(expected));
+    EXPECT_EQ(layout.join(" "),
+              "8 b b b 8 b b b b b 8 b b 8 b b 8 b b b b 8 b b 16 txtPage CanvasPageNumber txtPageCount 23 b");
+    EXPECT_EQ(w.tbImages.size(), 19);
+    for (const QPixmap& glyph : w.tbImages)
+        EXPECT_EQ(glyph.size(), QSize(16, 16));
+    // Fuchsia is transparent.
+    const QImage first = w.tbImages[0].toImage();
+    EXPECT_EQ(qAlpha(first.pixel(15, 0)), 0);
+    EXPECT_EQ(w.txtPage->text(), "0");
+    EXPECT_TRUE(w.txtPage->isReadOnly());
+    EXPECT_EQ(w.txtPageCount->text(), " of 1");
+    EXPECT_TRUE(w.txtPageCount->font().bold());
+    EXPECT_EQ(w.txtPageCount->font().pixelSize(), 13);
+    EXPECT_EQ(w.txtPageCount->font().family(), "Arial");
+    EXPECT_EQ(w.tbAlignCenter->property("Tag").toInt(), 1);
+}
+
+TEST_F(MainWindow, RegionsAndStatusBar)
+{
+    TfrmTessaria& w = ShowWindow();
+    for (const char* name : {"ToolBar1", "sb1", "PnlLeft", "PnlLeftTop", "TV1", "Splitter2", "PnlLeftMiddle", "LV1",
+                             "Splitter4", "PnlLeftBottom", "PreImage", "Splitter1", "PnlRight", "ScrollBox1",
+                             "PnlDropShadow"})
+        EXPECT_NE(w.findChild<QObject*>(name), nullptr) << name;
+    EXPECT_EQ(w.PnlLeft->width(), 185);
+    EXPECT_EQ(w.PnlLeftTop->height(), 145);
+    EXPECT_EQ(w.PnlLeftBottom->height(), 110);
+    EXPECT_EQ(w.Splitter1->handleWidth(), 3);
+    EXPECT_EQ(w.TV1->indentation(), 19);
+    EXPECT_EQ(w.sb1->height(), 19);
+    ASSERT_EQ(w.sb1->PanelCount(), 3);
+    EXPECT_EQ(w.sb1->PanelWidth(0), 160);
+    EXPECT_EQ(w.sb1->PanelWidth(1), 200);
+    EXPECT_EQ(w.sb1->PanelWidth(2), 50);
+    EXPECT_EQ(w.sb1->PanelKind(2), TPanelKind::Gauge);
+    w.sb1->SetPanelText(1, "640 X 480");
+    w.sb1->SetGaugePosition(150);
+    EXPECT_EQ(w.sb1->PanelText(1), "640 X 480");
+    EXPECT_EQ(w.sb1->GaugePosition(), 100);
+}
+
+TEST_F(MainWindow, LargeFontScreensScaleTheDesignOnce)
+{
+    SetScreenLogicalDpiOverride(120);
+    TfrmTessaria& w = ShowWindow();
+    SetScreenLogicalDpiOverride(0);
+    EXPECT_TRUE(w.ScaledForLargeFonts());
+    EXPECT_EQ(w.PnlLeft->width(), 148);
+    EXPECT_EQ(w.PnlLeftBottom->height(), 88);
+    // The bounds come from the settings after scaling.
+    EXPECT_EQ(w.width(), 690);
+}
+
+TEST_F(MainWindow, KeysReachTheWindowBeforeTheFocusedList)
+{
+    TfrmTessaria& w = ShowWindow();
+    SetApplicationHelpFile(ShippedHelpFile());
+    w.activateWindow();
+    w.LV1->Details()->setFocus();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), w.LV1->Details());
+    THelpWindow::Instance().hide();
+    QTest::keyClick(w.LV1->Details(), Qt::Key_F1);
+    EXPECT_TRUE(THelpWindow::Instance().isVisible());
+    EXPECT_EQ(THelpWindow::Instance().CurrentAnchor(), "contents");
+    THelpWindow::Instance().hide();
+}
+
+TEST_F(MainWindow, HelpCommandsOpenTheirTopics)
+{
+    TfrmTessaria& w = ShowWindow();
+    SetApplicationHelpFile(ShippedHelpFile());
+    w.HelponTessaria1->trigger();
+    EXPECT_EQ(THelpWindow::Instance().CurrentAnchor(), "context-10");
+    w.HelpIndex1->trigger();
+    EXPECT_EQ(THelpWindow::Instance().CurrentAnchor(), "index");
+    w.ToolButton5->trigger();
+    EXPECT_EQ(THelpWindow::Instance().CurrentAnchor(), "context-10");
+    THelpWindow::Instance().hide();
+    // A missing help file is a clear message, not a silent nothing.
+    SetApplicationHelpFile("/nonexistent/tessaria.hlp");
+    w.HelponTessaria1->trigger();
+    EXPECT_EQ(Dialogs->LastText(), "Cannot open the help file /nonexistent/tessaria.hlp.");
+}
+
+TEST_F(MainWindow, TheLastFolderIsShownInTheTree)
+{
+    TfrmTessaria& w = ShowWindow();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return w.TV1->viewport()->rect().contains(w.TV1->visualRect(w.TV1->currentIndex()).center()); }, 5000));
+}
