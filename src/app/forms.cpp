@@ -1,6 +1,7 @@
 #include "app/forms.h"
 
 #include "app/about.h"
+#include "browse/uview.h"
 
 namespace tessaria {
 
@@ -8,6 +9,9 @@ TFrmAbout* FrmAbout = nullptr;
 
 void CreateStartupForms()
 {
+    // Options and clipboard come first, then the viewer.
+    if (!frmView)
+        frmView = new TfrmView;
     if (!FrmAbout)
         FrmAbout = new TFrmAbout;
 }
@@ -16,10 +20,12 @@ void DestroyStartupForms()
 {
     delete FrmAbout;
     FrmAbout = nullptr;
+    delete frmView;
+    frmView = nullptr;
 }
 
 TFrmAbout* AboutForm() { return FrmAbout; }
 
-QWidget* ViewerForm() { return nullptr; }
+QWidget* ViewerForm() { return frmView; }
 
 } // namespace tessaria

@@ -197,6 +197,7 @@ void TfrmTessaria::CreateComponents()
     centralLayout->addWidget(sb1);
 
     CreateListPopUp();
+    ConnectBrowsing();
 
     connect(TV1, &TFolderTree::Change, this, [this] { RunCommand([this] { TV1Change(); }); });
     connect(PreImage, &TImage::MouseDown, this, [this](Qt::MouseButton b, Qt::KeyboardModifiers m, QPoint p) {

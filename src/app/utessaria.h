@@ -3,17 +3,20 @@
 // program's state and its command handlers; each group of members below is
 // defined in its subsystem's folder (see the comment of each group).
 
+#include <QHash>
 #include <QList>
 #include <QMainWindow>
 #include <QPixmap>
 #include <QPointer>
 #include <QStringList>
 
+#include "imageio/bitmap.h"
 #include "platform/color.h"
 #include "platform/dialogs.h"
 
 class QAction;
 class QFrame;
+class QMimeData;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -24,10 +27,12 @@ class QToolBar;
 namespace tessaria {
 
 class TCanvasPanel;
+class TDragStarter;
 class TFileListView;
 class TFolderTree;
 class TFormSettings;
 class TImage;
+class TImageList;
 class TStatusBar;
 class TUpDown;
 
@@ -150,17 +155,43 @@ public:
     void SetMainForm(bool value) { MainForm_ = value; }
 
     // ---- Browsing: folder tree, file list, preview, thumbnails, viewer (browse/) ----
+    // browse/filelist.cpp
+    TImageList* ImageList1 = nullptr; // the list's large images (thumbnails)
+    void ConnectBrowsing();
     void TV1Change();
     void Update1Click();
+    void FillFileList(TFileListView* list, const QString& folder, TStatusBar* statusBar, const QString& mask);
+    // Sorts LV1 by SortColumn and SortAscending; raises when a text cannot be read.
+    void SortFileList();
+    int LV1Compare(int row1, int row2) const;
     void LV1Click();
     void LV1Change();
     void LV1ColumnClick(int column);
+    // browse/preview.cpp
+    // The full picture the preview shows; placing a picture on a page copies it.
+    TBitmap PreviewPicture;
+    TDragStarter* PreviewDrag = nullptr;
     void ShowPreview();
     void PnlLeftBottomResize();
     void FitPreview();
     void PreImageMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
+    QMimeData* PreviewDragData() const;
+    // The folder tree's folder joined with the selected item's caption; empty
+    // when no item is selected.
+    QString SelectedFilePath() const;
+    // browse/viewer.cpp
     void ViewImage1Click();
+    void ShowInViewer(const QString& path);
+    void ViewerResizedByUser(QSize before, QSize after);
+    // browse/thumbnails.cpp
+    // Image index of each file's thumbnail in ImageList1, by caption.
+    QHash<QString, int> ThumbIndexes;
+    uint64_t ThumbBuildSerial = 0;     // counts builds; a newer one ends an older one
+    uint64_t ThumbBuildGeneration = 0; // the list generation the running build is for
     void ViewFileDetails1Click(QAction* sender);
+    void BuildSmallThumbnails();
+    void GiveBackThumbnails();
+    // browse/browsecommands.cpp
     void AddBookmark1Click();
     void EditBookmarks1Click();
     void BuildBookmarkItems();
@@ -214,5 +245,7 @@ private:
 
 // The main window, once created (the program's global frmTessaria).
 extern TfrmTessaria* frmTessaria;
+// The edge in pixels of a small thumbnail (64, set when the window is created).
+extern int ThumbSize;
 
 } // namespace tessaria

@@ -1,17 +1,43 @@
 #include "browse/filelistview.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QListView>
-#include <QStandardItemModel>
+#include <QMouseEvent>
+#include <QStyledItemDelegate>
 #include <QTreeView>
+
+#include "browse/filecolumns.h"
+#include "browse/filelistmodel.h"
 
 namespace tessaria {
 
+namespace {
+
+// The details view shows no large images, as a report view has only small ones.
+class TTextOnlyDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->features &= ~QStyleOptionViewItem::HasDecoration;
+        option->icon = QIcon();
+        option->decorationSize = QSize();
+    }
+};
+
+constexpr int TileSize = 64;
+constexpr int ColumnWidths[FileColumnCount] = {160, 60, 60, 150};
+
+} // namespace
+
 TFileListView::TFileListView(QWidget* parent)
-    : QStackedWidget(parent), Model_(new QStandardItemModel(0, 4, this)), Details_(new QTreeView(this)),
+    : QStackedWidget(parent), Model_(new TFileListModel(this)), Details_(new QTreeView(this)),
       Icons_(new QListView(this))
 {
-    Model_->setHorizontalHeaderLabels({"FileName", "Size", "Type", "Modified"});
     Details_->setObjectName("LV1Details");
     Icons_->setObjectName("LV1Icons");
     Details_->setModel(Model_);
@@ -20,23 +46,59 @@ TFileListView::TFileListView(QWidget* parent)
     for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(Details_), static_cast<QAbstractItemView*>(Icons_)}) {
         view->setEditTriggers(QAbstractItemView::NoEditTriggers);
         view->setSelectionMode(QAbstractItemView::SingleSelection);
+        view->setSelectionBehavior(QAbstractItemView::SelectRows);
         view->setDragEnabled(true);
         view->setDragDropMode(QAbstractItemView::DragOnly);
+        view->setDefaultDropAction(Qt::CopyAction);
+        view->viewport()->installEventFilter(this);
+        // The selection stays as visible without the focus as with it.
+        QPalette colours = view->palette();
+        for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+            colours.setColor(QPalette::Inactive, role, colours.color(QPalette::Active, role));
+        view->setPalette(colours);
     }
+    Details_->setItemDelegate(new TTextOnlyDelegate(Details_));
     Details_->setRootIsDecorated(false);
+    Details_->setItemsExpandable(false);
     Details_->setUniformRowHeights(true);
+    Details_->setAllColumnsShowFocus(true);
     Details_->setSortingEnabled(false);
     Details_->header()->setSectionsClickable(true);
-    const int widths[] = {160, 60, 60, 150};
-    for (int i = 0; i < 4; ++i)
-        Details_->setColumnWidth(i, widths[i]);
+    Details_->header()->setSectionsMovable(false);
+    Details_->header()->setStretchLastSection(false);
+    for (int i = 0; i < FileColumnCount; ++i)
+        Details_->setColumnWidth(i, ColumnWidths[i]);
     Icons_->setViewMode(QListView::IconMode);
-    Icons_->setIconSize(QSize(64, 64));
+    Icons_->setIconSize(QSize(TileSize, TileSize));
+    Icons_->setGridSize(QSize(TileSize + 28, TileSize + 2 * Icons_->fontMetrics().height() + 8));
+    Icons_->setUniformItemSizes(true);
     Icons_->setResizeMode(QListView::Adjust);
     Icons_->setMovement(QListView::Static);
+    Icons_->setFlow(QListView::LeftToRight);
+    Icons_->setWrapping(true);
     Icons_->setWordWrap(true);
+    Icons_->setTextElideMode(Qt::ElideRight);
     addWidget(Details_);
     addWidget(Icons_);
+
+    connect(Details_->header(), &QHeaderView::sectionClicked, this, &TFileListView::ColumnClick);
+    connect(Selection(), &QItemSelectionModel::selectionChanged, this, &TFileListView::Change);
+    connect(Selection(), &QItemSelectionModel::currentChanged, this, [this] {
+        // Keyboard moves change the current item before the selection follows.
+        if (SelectedCount() == 1)
+            emit Change();
+    });
+}
+
+bool TFileListView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Details_->viewport() || watched == Icons_->viewport()) {
+        if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+            emit Click();
+        else if (event->type() == QEvent::MouseButtonDblClick)
+            emit DblClick();
+    }
+    return QStackedWidget::eventFilter(watched, event);
 }
 
 QItemSelectionModel* TFileListView::Selection() const { return Details_->selectionModel(); }
@@ -45,8 +107,33 @@ void TFileListView::SetViewStyle(TViewStyle style)
 {
     Style_ = style;
     setCurrentWidget(style == TViewStyle::vsReport ? static_cast<QWidget*>(Details_) : static_cast<QWidget*>(Icons_));
+    if (QAbstractItemView* view = qobject_cast<QAbstractItemView*>(currentWidget()))
+        if (view->currentIndex().isValid())
+            view->scrollTo(view->currentIndex());
 }
 
 QWidget* TFileListView::ActiveView() const { return currentWidget(); }
+
+void TFileListView::SetLargeImages(TImageList* images) { Model_->SetImages(images); }
+
+int TFileListView::SelectedCount() const { return int(Selection()->selectedRows().size()); }
+
+int TFileListView::SelectedRow() const
+{
+    const QModelIndexList rows = Selection()->selectedRows();
+    return rows.size() == 1 ? rows.first().row() : -1;
+}
+
+void TFileListView::SelectRow(int row)
+{
+    if (row < 0 || row >= Model_->Count()) {
+        Selection()->clear();
+        return;
+    }
+    const QModelIndex index = Model_->index(row, 0);
+    Selection()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    if (QAbstractItemView* view = qobject_cast<QAbstractItemView*>(currentWidget()))
+        view->scrollTo(index);
+}
 
 } // namespace tessaria

@@ -1,15 +1,18 @@
 #pragma once
 // The file list: one model shown in two views that share one selection, a
-// details table with four columns and a large-icon view of 64 x 64 tiles.
+// details table with four columns and a large-icon view of 64 x 64 tiles with
+// the name below. Read-only, one selected item at a time.
 
 #include <QStackedWidget>
 
-class QStandardItemModel;
-class QTreeView;
 class QListView;
 class QItemSelectionModel;
+class QTreeView;
 
 namespace tessaria {
+
+class TFileListModel;
+class TImageList;
 
 enum class TViewStyle { vsReport, vsIcon };
 
@@ -18,7 +21,7 @@ class TFileListView : public QStackedWidget {
 public:
     explicit TFileListView(QWidget* parent = nullptr);
 
-    QStandardItemModel* Model() const { return Model_; }
+    TFileListModel* Model() const { return Model_; }
     QItemSelectionModel* Selection() const;
     QTreeView* Details() const { return Details_; }
     QListView* Icons() const { return Icons_; }
@@ -28,8 +31,27 @@ public:
     // The view the user sees now.
     QWidget* ActiveView() const;
 
+    // The large images the icon view shows.
+    void SetLargeImages(TImageList* images);
+    int IconTileSize() const { return 64; }
+
+    int SelectedCount() const;
+    // The selected row, or -1.
+    int SelectedRow() const;
+    // Selects one row (or none with -1) and makes it current.
+    void SelectRow(int row);
+
+signals:
+    void Click();
+    void Change();
+    void ColumnClick(int column);
+    void DblClick();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
-    QStandardItemModel* Model_;
+    TFileListModel* Model_;
     QTreeView* Details_;
     QListView* Icons_;
     TViewStyle Style_ = TViewStyle::vsReport;

@@ -1,0 +1,145 @@
+// The main window's small-thumbnail view: switching views and building the
+// thumbnails of the listed files, or giving back the ones already built.
+#include <QAction>
+#include <QEventLoop>
+#include <QFile>
+#include <QListView>
+
+#include "app/utessaria.h"
+#include "base/paths.h"
+#include "browse/browsegeometry.h"
+#include "browse/filelistmodel.h"
+#include "browse/filelistview.h"
+#include "browse/imagelist.h"
+#include "browse/thumbnailmaker.h"
+#include "controls/foldertree.h"
+#include "controls/statusbar.h"
+#include "platform/application.h"
+#include "platform/dialogs.h"
+
+namespace tessaria {
+
+extern int ThumbSize;
+
+namespace {
+
+// Wakes the user-interface thread when a worker has finished a tile.
+class TTileSignal : public QObject {
+    Q_OBJECT
+signals:
+    void Ready();
+};
+
+} // namespace
+
+void TfrmTessaria::ViewFileDetails1Click(QAction* sender)
+{
+    if (sender)
+        sender->setChecked(true);
+    if (ViewSmallThumbnails1->isChecked()) {
+        LV1->SetViewStyle(TViewStyle::vsIcon);
+        BuildSmallThumbnails();
+    } else {
+        LV1->SetViewStyle(TViewStyle::vsReport);
+    }
+}
+
+void TfrmTessaria::GiveBackThumbnails()
+{
+    TFileListModel& model = *LV1->Model();
+    for (int row = 0; row < model.Count(); ++row)
+        model.SetImageIndex(row, ThumbIndexes.value(model.Item(row).Texts.Caption, -1));
+}
+
+void TfrmTessaria::BuildSmallThumbnails()
+{
+    TFileListModel& model = *LV1->Model();
+    const QString directory = TV1->Directory();
+    // A build for these very items is under way (this is its message loop).
+    if (ThumbBuilding && ThumbBuildGeneration == model.Generation())
+        return;
+    if (directory == ThumbFolder) {
+        GiveBackThumbnails();
+        return;
+    }
+
+    // A newer build (or a refill of the list) ends this one wherever it waits.
+    const uint64_t build = ++ThumbBuildSerial;
+    const uint64_t generation = model.Generation();
+    ThumbBuilding = true;
+    ThumbBuildGeneration = generation;
+    ImageList1->Clear();
+    ImageList1->SetSize(ThumbSize, ThumbSize);
+    // The images are gone, so no folder's thumbnails are held until this build ends.
+    ThumbFolder.clear();
+    ThumbIndexes.clear();
+    model.ClearImageIndexes();
+
+    const std::string folder = WithTrailingBackslash(directory.toStdString());
+    std::vector<std::string> paths;
+    std::vector<int> serials;
+    QStringList captions;
+    for (int row = 0; row < model.Count(); ++row) {
+        const TFileListItem& item = model.Item(row);
+        paths.push_back(QFile::encodeName(QString::fromStdString(folder) + item.Texts.Caption).toStdString());
+        serials.push_back(item.Serial);
+        captions << item.Texts.Caption;
+    }
+    const int count = int(paths.size());
+    const QRgb background = LV1->Icons()->palette().color(QPalette::Base).rgb();
+
+    TTileSignal tileSignal;
+    TThumbnailMaker maker(std::move(paths), ThumbSize, background);
+    maker.SetOnReady([&tileSignal] { QMetaObject::invokeMethod(&tileSignal, &TTileSignal::Ready, Qt::QueuedConnection); });
+    auto superseded = [&] { return build != ThumbBuildSerial || model.Generation() != generation || !isVisible(); };
+
+    bool stopped = false;
+    for (int i = 0; i < count && ThumbBuilding && !stopped; ++i) {
+        // The list stays usable while the next file is still being decoded.
+        while (!maker.Ready(i) && !superseded()) {
+            QEventLoop wait;
+            connect(&tileSignal, &TTileSignal::Ready, &wait, &QEventLoop::quit);
+            connect(&model, &QAbstractItemModel::modelReset, &wait, &QEventLoop::quit);
+            if (!maker.Ready(i))
+                wait.exec();
+        }
+        if (superseded()) {
+            stopped = true;
+            break;
+        }
+        const std::optional<QImage> tile = maker.Take(i);
+        if (tile) {
+            const int image = ImageList1->Add(*tile);
+            if (image < 0) {
+                ThumbBuilding = false;
+                Dialogs().ShowMessage("Out of system resources... make a new folder so it holds less image files");
+            } else if (!superseded()) {
+                model.SetImageIndex(model.RowOfSerial(serials[size_t(i)]), image);
+                ThumbIndexes.insert(captions[i], image);
+            }
+        }
+        if (superseded()) {
+            stopped = true;
+            break;
+        }
+        sb1->SetGaugePosition(ThumbnailGaugePercent(i, count));
+        ProcessMessages();
+        stopped = superseded();
+    }
+
+    // A newer build owns the image list, the gauge and the flag now.
+    if (build != ThumbBuildSerial)
+        return;
+    if (!stopped)
+        ThumbFolder = TV1->Directory();
+    else
+        ThumbIndexes.clear();
+    sb1->SetGaugePosition(0);
+    if (!ThumbBuilding || stopped)
+        sb1->SetPanelText(1, "Load Aborted");
+    ThumbBuilding = false;
+}
+
+} // namespace tessaria
+
+#include "thumbnails.moc"
