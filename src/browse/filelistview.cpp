@@ -78,16 +78,13 @@ TFileListView::TFileListView(QWidget* parent)
     Icons_->setWrapping(true);
     Icons_->setWordWrap(true);
     Icons_->setTextElideMode(Qt::ElideRight);
+    // A static icon view turns dragging off; items still drag onto pages.
+    Icons_->setDragEnabled(true);
     addWidget(Details_);
     addWidget(Icons_);
 
     connect(Details_->header(), &QHeaderView::sectionClicked, this, &TFileListView::ColumnClick);
     connect(Selection(), &QItemSelectionModel::selectionChanged, this, &TFileListView::Change);
-    connect(Selection(), &QItemSelectionModel::currentChanged, this, [this] {
-        // Keyboard moves change the current item before the selection follows.
-        if (SelectedCount() == 1)
-            emit Change();
-    });
 }
 
 bool TFileListView::eventFilter(QObject* watched, QEvent* event)

@@ -43,11 +43,14 @@ void TfrmView::ShowPlaced()
         CentreOnScreen(*this, OuterSize());
     Placed_ = true;
     show();
+    // The frame is known once the window is shown.
+    if (Wanted_.isValid() && FrameExtra() != AppliedFrame_)
+        SetOuterSize(Wanted_);
 }
 
 QSize TfrmView::FrameExtra() const
 {
-    return isVisible() ? frameGeometry().size() - geometry().size() : QSize(0, 0);
+    return frameGeometry().size() - geometry().size();
 }
 
 QSize TfrmView::OuterSize() const { return size() + FrameExtra(); }
