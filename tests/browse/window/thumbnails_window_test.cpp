@@ -1,0 +1,249 @@
+#include <QListView>
+
+#include "browse/browsegeometry.h"
+#include "browse/thumbnailtile.h"
+#include "browse/window/browsefixture.h"
+#include "imageio/picture.h"
+
+using namespace tessaria;
+using namespace tessaria::test;
+
+namespace {
+
+// Every build runs twice: on the user-interface thread alone and with workers.
+class Thumbnails : public BrowseTest, public ::testing::WithParamInterface<int> {
+protected:
+    void SetUp() override
+    {
+        BrowseTest::SetUp();
+        SetThumbnailWorkers(GetParam());
+    }
+
+    void ChooseThumbnails(TfrmTessaria& w) { w.ViewSmallThumbnails1->trigger(); }
+
+    // Records the gauge each time the build lets the message loop run.
+    std::vector<int> Gauge;
+    int Loops = 0;
+    void RecordGauge(TfrmTessaria& w, std::function<void(int)> also = nullptr)
+    {
+        SetProcessMessagesHook([this, &w, also] {
+            Gauge.push_back(w.sb1->GaugePosition());
+            if (also)
+                also(Loops);
+            ++Loops;
+        });
+    }
+
+    QImage TileOf(const TfrmTessaria& w, const QString& caption) const
+    {
+        const int index = w.LV1->Model()->Item(RowOf(w, caption)).ImageIndex;
+        return index < 0 ? QImage() : w.ImageList1->Image(index).toImage().convertToFormat(QImage::Format_RGB888);
+    }
+    QImage ExpectedTile(const TfrmTessaria& w, const QString& caption) const
+    {
+        TBitmap picture = LoadBitmapFromFile(PathOf(caption).toStdString());
+        const QRgb background = w.LV1->Icons()->palette().color(QPalette::Base).rgb();
+        return MakeThumbnailTile(picture, 64, background).convertToFormat(QImage::Format_RGB888);
+    }
+};
+
+} // namespace
+
+INSTANTIATE_TEST_SUITE_P(Workers, Thumbnails, ::testing::Values(0, 2),
+                         [](const auto& info) { return info.param ? "TwoWorkers" : "OneThread"; });
+
+TEST_P(Thumbnails, EachFileGetsItsOwnTileAndTheGaugeCounts)
+{
+    Picture("a_wide.bmp", 300, 150, 1);
+    Picture("b_tall.bmp", 120, 240, 2);
+    Picture("c_square.bmp", 50, 50, 3);
+    TfrmTessaria& w = Browse(Folder(), "*.bmp;");
+    RecordGauge(w);
+    ChooseThumbnails(w);
+    EXPECT_EQ(Gauge, (std::vector<int>{0, 33, 67}));
+    EXPECT_EQ(w.sb1->GaugePosition(), 0);
+    EXPECT_EQ(w.LV1->ViewStyle(), TViewStyle::vsIcon);
+    EXPECT_TRUE(w.ViewSmallThumbnails1->isChecked());
+    EXPECT_FALSE(w.ViewFileDetails1->isChecked());
+    EXPECT_EQ(w.ThumbFolder, Folder());
+    EXPECT_FALSE(w.ThumbBuilding);
+    EXPECT_EQ(w.ImageList1->Count(), 3);
+    EXPECT_EQ(w.ImageList1->Width(), 64);
+    EXPECT_NE(w.sb1->PanelText(1), "Load Aborted");
+    for (const char* file : {"a_wide.bmp", "b_tall.bmp", "c_square.bmp"})
+        EXPECT_EQ(TileOf(w, file), ExpectedTile(w, file)) << file;
+
+    // The wide one fills the width and rests on the bottom; the tall one is centred.
+    const QRgb background = w.LV1->Icons()->palette().color(QPalette::Base).rgb();
+    const QImage wide = TileOf(w, "a_wide.bmp");
+    EXPECT_EQ(wide.pixel(0, 31), background);
+    EXPECT_NE(wide.pixel(0, 32), background);
+    EXPECT_NE(wide.pixel(63, 63), background);
+    const QImage tall = TileOf(w, "b_tall.bmp");
+    EXPECT_EQ(tall.pixel(15, 40), background);
+    EXPECT_NE(tall.pixel(16, 40), background);
+    EXPECT_NE(tall.pixel(47, 0), background);
+    EXPECT_EQ(tall.pixel(48, 40), background);
+    // The icon view shows the tile as the item's icon.
+    const QModelIndex item = w.LV1->Model()->index(RowOf(w, "a_wide.bmp"), 0);
+    EXPECT_FALSE(item.data(Qt::DecorationRole).value<QPixmap>().isNull());
+}
+
+TEST_P(Thumbnails, ASecondChoiceInTheSameFolderLoadsNothing)
+{
+    Picture("a.bmp", 80, 60, 1);
+    Picture("b.bmp", 60, 80, 2);
+    Picture("c.bmp", 70, 70, 3);
+    TfrmTessaria& w = Browse(Folder(), "*.bmp;");
+    RecordGauge(w);
+    ChooseThumbnails(w);
+    ASSERT_EQ(Loops, 3);
+    w.ViewFileDetails1->trigger();
+    EXPECT_EQ(w.LV1->ViewStyle(), TViewStyle::vsReport);
+    EXPECT_EQ(w.ImageList1->Count(), 3); // the details view keeps them
+
+    // After sorting by another column every file still gets its own tile back.
+    Picture("a.bmp", 10, 10, 9); // a reload would show this
+    ClickHeader(w, 0);
+    ASSERT_EQ(Captions(w), (QStringList{"c.bmp", "b.bmp", "a.bmp"}));
+    ChooseThumbnails(w);
+    EXPECT_EQ(Loops, 3);
+    EXPECT_EQ(w.ImageList1->Count(), 3);
+    Picture("a.bmp", 80, 60, 1);
+    for (const char* file : {"a.bmp", "b.bmp", "c.bmp"})
+        EXPECT_EQ(TileOf(w, file), ExpectedTile(w, file)) << file;
+
+    // A refresh makes new items without images; the choice gives them back.
+    w.Update1Click();
+    EXPECT_EQ(w.LV1->ViewStyle(), TViewStyle::vsIcon);
+    EXPECT_EQ(w.LV1->Model()->Item(0).ImageIndex, -1);
+    ChooseThumbnails(w);
+    EXPECT_EQ(Loops, 3);
+    for (const char* file : {"a.bmp", "b.bmp", "c.bmp"})
+        EXPECT_EQ(TileOf(w, file), ExpectedTile(w, file)) << file;
+}
+
+TEST_P(Thumbnails, ADamagedFileIsSkippedSilently)
+{
+    Picture("a.bmp", 90, 40, 1);
+    Write("b.bmp", "BM damaged");
+    Write("c.bmp", QByteArray());
+    Picture("d.bmp", 40, 90, 2);
+    TfrmTessaria& w = Browse(Folder(), "*.bmp;");
+    RecordGauge(w);
+    ChooseThumbnails(w);
+    EXPECT_EQ(Gauge, (std::vector<int>{0, 25, 50, 75}));
+    EXPECT_TRUE(Dialogs->Shown.empty()) << Dialogs->AllTexts().join("|").toStdString();
+    EXPECT_EQ(w.LV1->Model()->Item(RowOf(w, "b.bmp")).ImageIndex, -1);
+    EXPECT_EQ(w.LV1->Model()->Item(RowOf(w, "c.bmp")).ImageIndex, -1);
+    EXPECT_EQ(TileOf(w, "a.bmp"), ExpectedTile(w, "a.bmp"));
+    EXPECT_EQ(TileOf(w, "d.bmp"), ExpectedTile(w, "d.bmp"));
+    EXPECT_EQ(w.ThumbFolder, Folder());
+}
+
+TEST_P(Thumbnails, AnEmptyFolderLoadsNothingAndIsRemembered)
+{
+    TfrmTessaria& w = Browse(Folder(), "*.bmp;");
+    RecordGauge(w);
+    ChooseThumbnails(w);
+    EXPECT_EQ(Loops, 0);
+    EXPECT_EQ(w.ThumbFolder, Folder());
+    EXPECT_EQ(w.sb1->GaugePosition(), 0);
+}
+
+TEST_P(Thumbnails, AFullImageListStopsTheBuild)
+{
+    Picture("a.bmp", 80, 60, 1);
+    Picture("b.bmp", 60, 80, 2);
+    Picture("c.bmp", 70, 70, 3);
+    TfrmTessaria& w = Browse(Folder(), "*.bmp;");
+    w.ImageList1->SetCapacityLimit(1);
+    RecordGauge(w);
+    ChooseThumbnails(w);
+    EXPECT_EQ(Dialogs->Texts(TScriptedDialogs::TKind::Message),
+              QStringList{"Out of system resources... make a new folder so it holds less image files"});
+    EXPECT_EQ(Gauge, (std::vector<int>{0, 33}));
+    EXPECT_EQ(w.sb1->PanelText(1), "Load Aborted");
+    EXPECT_EQ(TileOf(w, "a.bmp"), ExpectedTile(w, "a.bmp"));
+    EXPECT_EQ(w.LV1->Model()->Item(RowOf(w, "b.bmp")).ImageIndex, -1);
+    EXPECT_EQ(w.ThumbFolder, Folder());
+    EXPECT_FALSE(w.ThumbBuilding);
+    ChooseThumbnails(w);
+    EXPECT_EQ(Loops, 2);
+}
+
+TEST_P(Thumbnails, ChangingTheFolderDuringABuildStopsIt)
+{
+    for (int i = 0; i < 6; ++i)
+        Picture(QString("p%1.bmp").arg(i), 200, 150, i);
+    QDir(Folder()).mkdir("other");
+    Picture("other/o.bmp", 50, 50);
+    TfrmTessaria& w = Browse(Folder(), "*.bmp;");
+    RecordGauge(w, [&](int loop) {
+        if (loop == 1)
+            w.TV1->SetDirectory(PathOf("other"));
+    });
+    ChooseThumbnails(w);
+    EXPECT_EQ(Loops, 2);
+    EXPECT_EQ(Captions(w), QStringList{"o.bmp"});
+    EXPECT_EQ(w.LV1->Model()->Item(0).ImageIndex, -1);
+    EXPECT_EQ(w.LV1->ViewStyle(), TViewStyle::vsReport);
+    EXPECT_FALSE(w.ThumbBuilding);
+    EXPECT_EQ(w.ThumbFolder, QString()); // neither folder's thumbnails are all there
+    EXPECT_EQ(w.sb1->PanelText(1), "Load Aborted");
+    EXPECT_EQ(w.sb1->GaugePosition(), 0);
+
+    // The new folder then builds as usual, and the old one builds again.
+    SetProcessMessagesHook(nullptr);
+    ChooseThumbnails(w);
+    EXPECT_EQ(TileOf(w, "o.bmp"), ExpectedTile(w, "other/o.bmp"));
+    EXPECT_EQ(w.ThumbFolder, PathOf("other"));
+    w.TV1->SetDirectory(Folder());
+    ChooseThumbnails(w);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(TileOf(w, QString("p%1.bmp").arg(i)), ExpectedTile(w, QString("p%1.bmp").arg(i))) << i;
+}
+
+TEST_P(Thumbnails, ARefreshDuringABuildStopsIt)
+{
+    for (int i = 0; i < 5; ++i)
+        Picture(QString("p%1.bmp").arg(i), 100, 100, i);
+    TfrmTessaria& w = Browse(Folder(), "*.bmp;");
+    RecordGauge(w, [&](int loop) {
+        if (loop == 0)
+            w.Update1Click();
+    });
+    ChooseThumbnails(w);
+    EXPECT_EQ(Loops, 1);
+    EXPECT_EQ(w.LV1->Model()->Count(), 5);
+    for (int row = 0; row < 5; ++row)
+        EXPECT_EQ(w.LV1->Model()->Item(row).ImageIndex, -1) << row;
+    EXPECT_EQ(w.ThumbFolder, QString());
+    EXPECT_FALSE(w.ThumbBuilding);
+}
+
+TEST_P(Thumbnails, TheListStaysUsableDuringABuild)
+{
+    for (int i = 0; i < 5; ++i)
+        Picture(QString("p%1.bmp").arg(i), 100 + 40 * i, 100, i);
+    TfrmTessaria& w = Browse(Folder(), "*.bmp;");
+    RecordGauge(w, [&](int loop) {
+        if (loop == 0) {
+            w.ViewFileDetails1->trigger(); // the build goes on behind the details
+            EXPECT_EQ(w.LV1->ViewStyle(), TViewStyle::vsReport);
+            Select(w, "p2.bmp");
+            EXPECT_EQ(w.PreviewFile, PathOf("p2.bmp"));
+            ClickHeader(w, 0); // items move under the build
+        }
+        if (loop == 1) {
+            w.ViewSmallThumbnails1->trigger(); // the running build is this one
+            EXPECT_EQ(w.LV1->ViewStyle(), TViewStyle::vsIcon);
+        }
+    });
+    ChooseThumbnails(w);
+    EXPECT_EQ(Loops, 5);
+    EXPECT_EQ(Captions(w), (QStringList{"p4.bmp", "p3.bmp", "p2.bmp", "p1.bmp", "p0.bmp"}));
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(TileOf(w, QString("p%1.bmp").arg(i)), ExpectedTile(w, QString("p%1.bmp").arg(i))) << i;
+    EXPECT_EQ(w.ThumbFolder, Folder());
+}
