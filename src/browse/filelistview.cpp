@@ -30,6 +30,34 @@ protected:
 };
 
 constexpr int TileSize = 64;
+
+// Every tile of the icon view keeps its 64 x 64 place, with a thumbnail or not,
+// so that the rows line up and the names sit under the tiles.
+class TTileDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->features |= QStyleOptionViewItem::HasDecoration;
+        option->decorationSize = QSize(TileSize, TileSize);
+        if (option->icon.isNull())
+            option->icon = Blank();
+    }
+
+private:
+    static const QIcon& Blank()
+    {
+        static const QIcon blank = [] {
+            QPixmap empty(TileSize, TileSize);
+            empty.fill(Qt::transparent);
+            return QIcon(empty);
+        }();
+        return blank;
+    }
+};
 constexpr int ColumnWidths[FileColumnCount] = {160, 60, 60, 150};
 
 } // namespace
@@ -58,6 +86,7 @@ TFileListView::TFileListView(QWidget* parent)
         view->setPalette(colours);
     }
     Details_->setItemDelegate(new TTextOnlyDelegate(Details_));
+    Icons_->setItemDelegate(new TTileDelegate(Icons_));
     Details_->setRootIsDecorated(false);
     Details_->setItemsExpandable(false);
     Details_->setUniformRowHeights(true);
