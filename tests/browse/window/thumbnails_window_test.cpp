@@ -247,3 +247,22 @@ TEST_P(Thumbnails, TheListStaysUsableDuringABuild)
         EXPECT_EQ(TileOf(w, QString("p%1.bmp").arg(i)), ExpectedTile(w, QString("p%1.bmp").arg(i))) << i;
     EXPECT_EQ(w.ThumbFolder, Folder());
 }
+
+TEST_P(Thumbnails, TilesKeepTheirPlaceWithOrWithoutAPicture)
+{
+    Write("a_damaged.bmp", "BM damaged");
+    Picture("b.bmp", 90, 40, 1);
+    Picture("c.bmp", 40, 90, 2);
+    TfrmTessaria& w = Browse(Folder(), "*.bmp;");
+    ChooseThumbnails(w);
+    QApplication::processEvents();
+    QListView* icons = w.LV1->Icons();
+    ASSERT_TRUE(icons->isVisible());
+    const TFileListModel& model = *w.LV1->Model();
+    const QRect first = icons->visualRect(model.index(0, 0));
+    EXPECT_GE(first.height(), 64);
+    for (int row = 1; row < model.Count(); ++row) {
+        const QRect item = icons->visualRect(model.index(row, 0));
+        EXPECT_EQ(item.size(), first.size()) << row;
+    }
+}
