@@ -9,10 +9,13 @@
 #include <QPointer>
 #include <QStringList>
 
+#include "base/alignment.h"
+#include "layout/pagegeometry.h"
 #include "platform/color.h"
 #include "platform/dialogs.h"
 
 class QAction;
+class QMimeData;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -24,14 +27,13 @@ class QToolBar;
 namespace tessaria {
 
 class TCanvasPanel;
+class TRectBox;
 class TFileListView;
 class TFolderTree;
 class TFormSettings;
 class TImage;
 class TStatusBar;
 class TUpDown;
-
-enum class TTextAlignment { taLeftJustify, taCenter, taRightJustify };
 
 class TfrmTessaria : public QMainWindow {
     Q_OBJECT
@@ -127,7 +129,7 @@ public:
     int LastFontSize = 10;
     QString LastFontName;
     TColor LastFontColor = 0;
-    TTextAlignment LastAlignment = TTextAlignment::taCenter;
+    TAlignment LastAlignment = TAlignment::taCenter;
 
     // Window events.
     void FormCreate();
@@ -167,10 +169,26 @@ public:
     void tbSearchClick();
 
     // ---- Layout: pages, boxes, text, turns, clipboard, options (layout/) ----
+    // Pages (layout/pages.cpp).
     void tbNewPageClick();
     void tbDeleteCurrentPageClick();
     void tbShowGridClick();
     void CanvasPageNumberClick();
+    void UpdatePageGeometry();
+    void PnlWhiteClick();
+    void PnlWhiteDragOver(TCanvasPanel* page, const QMimeData* data, bool& accept);
+    void PnlWhiteDragDrop(TCanvasPanel* page, const QMimeData* data, QPoint position);
+    void DeleteAllBoxes();
+    // Frees one box as the page and document commands do.
+    void FreeBox(TRectBox* box);
+    // The boxes of the layout in creation order; those of one page.
+    QList<TRectBox*> Boxes() const;
+    QList<TRectBox*> PageBoxes(const TCanvasPanel* page) const;
+    // The last focused box in creation order, or none.
+    TRectBox* SelectedBox() const;
+    // The printable area of the current printer with the engine's margins.
+    TPrintableArea CurrentPrintableArea();
+    // Boxes and their handlers (layout/placing.cpp).
     void tbAlignClick();
     void tbRotateLeftClick(QAction* sender);
     void tbAddTextClick();

@@ -4,10 +4,6 @@
 
 namespace tessaria {
 
-void TfrmTessaria::tbNewPageClick() {}
-void TfrmTessaria::tbDeleteCurrentPageClick() {}
-void TfrmTessaria::tbShowGridClick() {}
-void TfrmTessaria::CanvasPageNumberClick() {}
 void TfrmTessaria::tbAlignClick() {}
 void TfrmTessaria::tbRotateLeftClick(QAction*) {}
 void TfrmTessaria::tbAddTextClick() {}
@@ -16,5 +12,7 @@ void TfrmTessaria::Cut1Click(QAction*) {}
 void TfrmTessaria::Paste1Click() {}
 void TfrmTessaria::tbPropertiesClick() {}
 void TfrmTessaria::DeleteSelectedBox() {}
+void TfrmTessaria::PnlWhiteDragOver(TCanvasPanel*, const QMimeData*, bool&) {}
+void TfrmTessaria::PnlWhiteDragDrop(TCanvasPanel*, const QMimeData*, QPoint) {}
 
 } // namespace tessaria
