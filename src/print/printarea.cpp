@@ -12,4 +12,8 @@ TPrintableArea TfrmTessaria::CurrentPrintableArea()
     return {dpi, dpi, int(8.5 * dpi) - dpi, 11 * dpi - int(dpi * 1.9 + 0.5)};
 }
 
+void TfrmTessaria::OrientationChosen(int) { UpdatePageGeometry(); }
+
+void TfrmTessaria::PrintInfoChosen(bool) { UpdatePageGeometry(); }
+
 } // namespace tessaria
