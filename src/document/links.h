@@ -27,6 +27,8 @@ struct TLinkCandidate {
 struct TLinkPair {
     int Parent;  // the picture box
     int Child;   // its text box
+
+    bool operator==(const TLinkPair&) const = default;
 };
 
 struct TLinkPairing {
