@@ -241,7 +241,7 @@ TEST(DocumentReader, LenientWhereTheOlderProgramWas)
             ADD_FAILURE() << c.name << ": " << e.what();
         }
     }
-    const TDocumentBox& box = ReadDocument(odd.Bytes).Pages[0].Boxes[0];
+    const TDocumentBox box = ReadDocument(odd.Bytes).Pages[0].Boxes[0];
     EXPECT_FALSE(box.TextBox()) << "kind 7 is a picture box";
     EXPECT_EQ(box.Alignment(), TAlignment::taLeftJustify);
 }
