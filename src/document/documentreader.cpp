@@ -242,9 +242,13 @@ TDocument ReadDocument(const std::vector<uint8_t>& bytes)
 
 TDocument ReadDocumentFile(const std::string& path)
 {
+    // A folder or a pipe would read as nothing or wait forever.
     std::error_code error;
-    if (std::filesystem::is_directory(path, error))
-        CannotRead(path, EISDIR);
+    const auto status = std::filesystem::status(path, error);
+    if (!error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+        throw EInOutError(Format("Cannot read the file %s: %s", path.c_str(),
+                                 std::filesystem::is_directory(status) ? std::strerror(EISDIR)
+                                                                       : "not a regular file"));
     errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in)

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <functional>
+#include <sys/stat.h>
 
 #include "document/documentreader.h"
 #include "document/documentwriter.h"
@@ -308,7 +309,8 @@ TEST(DocumentReader, ReadsFromFiles)
     WriteFile(dir.File("empty.tsd"), std::vector<uint8_t>{});
     EXPECT_THROW(ReadDocumentFile(dir.File("empty.tsd")), EInvalidDocument);
 
-    for (const std::string& path : {dir.File("missing.tsd"), dir.Path().string()}) {
+    ASSERT_EQ(::mkfifo(dir.File("pipe.tsd").c_str(), 0600), 0);
+    for (const std::string& path : {dir.File("missing.tsd"), dir.Path().string(), dir.File("pipe.tsd")}) {
         try {
             ReadDocumentFile(path);
             ADD_FAILURE() << path << " read";
