@@ -50,24 +50,3 @@ TEST(PairLinks, OnePictureAndOneTextPerTag)
         EXPECT_EQ(result.Ok(), c.conflicts.empty()) << c.name;
     }
 }
-
-TEST(PairLinks, NoBoxInTwoPairs)
-{
-    std::vector<TLinkCandidate> boxes;
-    for (int i = 0; i < 3000; ++i)
-        boxes.push_back({i, int32_t(i % 700 + 1), i % 3 == 0});
-    const TLinkPairing result = PairLinks(boxes);
-    std::vector<int> seen(boxes.size(), 0);
-    for (const TLinkPair& p : result.Pairs) {
-        EXPECT_FALSE(boxes[size_t(p.Parent)].TextBox);
-        EXPECT_TRUE(boxes[size_t(p.Child)].TextBox);
-        EXPECT_EQ(boxes[size_t(p.Parent)].Tag, boxes[size_t(p.Child)].Tag);
-        ++seen[size_t(p.Parent)];
-        ++seen[size_t(p.Child)];
-    }
-    for (int c : result.Conflicts)
-        ++seen[size_t(c)];
-    for (size_t i = 0; i < seen.size(); ++i)
-        EXPECT_LE(seen[i], 1) << "box " << i;
-    EXPECT_EQ(result.Pairs.size(), 700u);
-}
