@@ -237,6 +237,11 @@ public:
     void New1Click();
     void Open1Click();
     void NewSaveRoutine();
+    int CountBoxes() const;
+    int CountPageBoxes(const TCanvasPanel* page) const;
+    // Reads and checks a whole document, then rebuilds the layout from it;
+    // a damaged file changes nothing. No save prompt, no dialog.
+    void OpenDocumentFile(const QString& fileName);
 
     // ---- Printing: preview, print, page setup (print/) ----
     void Print1Click(QAction* sender);

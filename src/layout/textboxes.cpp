@@ -8,6 +8,7 @@
 #include "app/forms.h"
 #include "app/utessaria.h"
 #include "base/convert.h"
+#include "document/links.h"
 #include "controls/colorbutton.h"
 #include "layout/canvaspanel.h"
 #include "layout/layoutrules.h"
@@ -116,27 +117,16 @@ void TfrmTessaria::tbAlignLeftClick(QAction* sender)
 
 bool TfrmTessaria::SetLinks()
 {
-    try {
-        const QList<TRectBox*> boxes = Boxes();
-        for (TRectBox* a : boxes) {
-            if (a->Tag() == 0)
-                continue;
-            for (TRectBox* b : boxes) {
-                if (b == a || b->Tag() != a->Tag())
-                    continue;
-                // The picture is the parent; two boxes of one kind are no pair.
-                if (a->TextBox() == b->TextBox())
-                    continue;
-                TRectBox* picture = a->TextBox() ? b : a;
-                TRectBox* text = a->TextBox() ? a : b;
-                picture->SetLinkChild(text);
-                text->SetLinkParent(picture);
-            }
-        }
-        return true;
-    } catch (...) {
-        return false;
+    const QList<TRectBox*> boxes = Boxes();
+    std::vector<TLinkCandidate> candidates;
+    for (int i = 0; i < boxes.size(); ++i)
+        candidates.push_back({i, boxes[i]->Tag(), boxes[i]->TextBox()});
+    const TLinkPairing pairing = PairLinks(candidates);
+    for (const TLinkPair& pair : pairing.Pairs) {
+        boxes[pair.Parent]->SetLinkChild(boxes[pair.Child]);
+        boxes[pair.Child]->SetLinkParent(boxes[pair.Parent]);
     }
+    return pairing.Ok();
 }
 
 } // namespace tessaria
