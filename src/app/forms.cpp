@@ -2,26 +2,43 @@
 
 #include "app/about.h"
 #include "browse/uview.h"
+#include "layout/ufrmclip.h"
+#include "layout/ulorvaneoptions.h"
+#include "layout/utextboxproperties.h"
 
 namespace tessaria {
 
+TfrmLorvaneOptions* frmLorvaneOptions = nullptr;
+TfrmClipboard* frmClipboard = nullptr;
 TFrmAbout* FrmAbout = nullptr;
+TfrmTextBoxProperties* frmTextBoxProperties = nullptr;
 
 void CreateStartupForms()
 {
-    // Options and clipboard come first, then the viewer.
+    if (!frmLorvaneOptions)
+        frmLorvaneOptions = new TfrmLorvaneOptions;
+    if (!frmClipboard)
+        frmClipboard = new TfrmClipboard;
     if (!frmView)
         frmView = new TfrmView;
     if (!FrmAbout)
         FrmAbout = new TFrmAbout;
+    if (!frmTextBoxProperties)
+        frmTextBoxProperties = new TfrmTextBoxProperties;
 }
 
 void DestroyStartupForms()
 {
+    delete frmTextBoxProperties;
+    frmTextBoxProperties = nullptr;
     delete FrmAbout;
     FrmAbout = nullptr;
     delete frmView;
     frmView = nullptr;
+    delete frmClipboard;
+    frmClipboard = nullptr;
+    delete frmLorvaneOptions;
+    frmLorvaneOptions = nullptr;
 }
 
 TFrmAbout* AboutForm() { return FrmAbout; }

@@ -69,8 +69,7 @@ void TfrmTessaria::TV1Change()
     if (!DirectoryExists(folder))
         return;
     LV1->SetViewStyle(TViewStyle::vsReport);
-    FillFileList(LV1, folder, sb1, FileMask);
-    SortFileList();
+    RefillFileList();
 }
 
 void TfrmTessaria::Update1Click()
@@ -121,6 +120,12 @@ void TfrmTessaria::FillFileList(TFileListView* list, const QString& folder, TSta
         for (TEntry& entry : entries)
             if (MatchesFilePattern(entry.Info.fileName(), pattern))
                 model.Add(TextsOf(entry, locale));
+}
+
+void TfrmTessaria::RefillFileList()
+{
+    FillFileList(LV1, TV1->Directory(), sb1, FileMask);
+    SortFileList();
 }
 
 void TfrmTessaria::SortFileList()

@@ -5,13 +5,14 @@
 
 #include <QStackedWidget>
 
+#include "browse/filelistmodel.h"
+
 class QListView;
 class QItemSelectionModel;
 class QTreeView;
 
 namespace tessaria {
 
-class TFileListModel;
 class TImageList;
 
 enum class TViewStyle { vsReport, vsIcon };
