@@ -11,6 +11,8 @@
 #include "browse/uview.h"
 #include "browse/window/browsefixture.h"
 #include "controls/image.h"
+#include "layout/canvaspanel.h"
+#include "layout/rectbox.h"
 #include "platform/errorbox.h"
 
 using namespace tessaria;
@@ -240,4 +242,27 @@ TEST_F(Preview, AResizeByTheUserChangesTheBoxOnlyInTheSideThatChanged)
     frmView->FormMouseUp();
     EXPECT_EQ(w.ViewerWidth, 400);
     EXPECT_EQ(w.ViewerHeight, 480);
+}
+
+TEST_F(Preview, APageTakesTheFileDraggedFromTheListOrThePreview)
+{
+    Picture("a.bmp", 300, 150);
+    TfrmTessaria& w = Browse(Folder(), "*.bmp;");
+    w.LayoutPPI = 40;
+    Select(w, "a.bmp");
+    ASSERT_TRUE(w.CurrentPage);
+    const TFileListModel& model = *w.LV1->Model();
+    std::unique_ptr<QMimeData> fromList(model.mimeData({model.index(0, 0)}));
+    std::unique_ptr<QMimeData> fromPreview(w.PreviewDragData());
+    int boxes = 0;
+    for (QMimeData* data : {fromList.get(), fromPreview.get()}) {
+        const QPoint at(20 + 30 * boxes, 20);
+        QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w.CurrentPage, &enter);
+        ASSERT_TRUE(enter.isAccepted()) << data->data(SourceMimeType).toStdString();
+        QDropEvent drop(QPointF(at), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w.CurrentPage, &drop);
+        ASSERT_EQ(w.Boxes().size(), ++boxes) << data->data(SourceMimeType).toStdString();
+        EXPECT_EQ(w.Boxes().last()->FileName(), PathOf("a.bmp"));
+    }
 }
