@@ -39,6 +39,7 @@ class TFormSettings;
 class TImage;
 class TImageList;
 class TStatusBar;
+class TThumbnailMaker;
 class TUpDown;
 
 class TfrmTessaria : public QMainWindow {
@@ -193,6 +194,9 @@ public:
     QHash<QString, int> ThumbIndexes;
     uint64_t ThumbBuildSerial = 0;     // counts builds; a newer one ends an older one
     uint64_t ThumbBuildGeneration = 0; // the list generation the running build is for
+    TThumbnailMaker* ThumbMaker = nullptr; // the running build's, while it runs
+    // Lets the workers of a build that no longer counts stop decoding.
+    void StopThumbnailWorkers();
     void ViewFileDetails1Click(QAction* sender);
     void BuildSmallThumbnails();
     void GiveBackThumbnails();

@@ -98,6 +98,8 @@ void TfrmTessaria::FillFileList(TFileListView* list, const QString& folder, TSta
         }
     };
     TBusyCursor busy;
+    // A thumbnail build for the old items ends; its workers need not finish.
+    StopThumbnailWorkers();
     model.BeginUpdate();
     TFinally done{model, statusBar};
     model.Clear();

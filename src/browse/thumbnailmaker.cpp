@@ -32,13 +32,18 @@ TThumbnailMaker::TThumbnailMaker(std::vector<std::string> paths, int thumbSize, 
 
 TThumbnailMaker::~TThumbnailMaker()
 {
+    Stop();
+    for (std::thread& thread : Threads_)
+        thread.join();
+}
+
+void TThumbnailMaker::Stop()
+{
     {
         std::lock_guard lock(Mutex_);
         Stop_ = true;
     }
     Changed_.notify_all();
-    for (std::thread& thread : Threads_)
-        thread.join();
 }
 
 void TThumbnailMaker::SetOnReady(std::function<void()> onReady)

@@ -31,6 +31,9 @@ public:
     int Workers() const { return int(Threads_.size()); }
     // Called on a worker thread each time a tile is done.
     void SetOnReady(std::function<void()> onReady);
+    // Lets the workers end after the file each is decoding; no tile that is not
+    // done yet can be taken after it.
+    void Stop();
     // Whether tile `index` can be taken without waiting.
     bool Ready(int index);
     // The tile of file `index` (nothing for a file that could not be made),

@@ -51,6 +51,12 @@ void TfrmTessaria::GiveBackThumbnails()
         model.SetImageIndex(row, ThumbIndexes.value(model.Item(row).Texts.Caption, -1));
 }
 
+void TfrmTessaria::StopThumbnailWorkers()
+{
+    if (ThumbMaker)
+        ThumbMaker->Stop();
+}
+
 void TfrmTessaria::BuildSmallThumbnails()
 {
     TFileListModel& model = *LV1->Model();
@@ -64,6 +70,7 @@ void TfrmTessaria::BuildSmallThumbnails()
     }
 
     // A newer build (or a refill of the list) ends this one wherever it waits.
+    StopThumbnailWorkers();
     const uint64_t build = ++ThumbBuildSerial;
     const uint64_t generation = model.Generation();
     ThumbBuilding = true;
@@ -91,6 +98,16 @@ void TfrmTessaria::BuildSmallThumbnails()
     TTileSignal tileSignal;
     TThumbnailMaker maker(std::move(paths), ThumbSize, background);
     maker.SetOnReady([&tileSignal] { QMetaObject::invokeMethod(&tileSignal, &TTileSignal::Ready, Qt::QueuedConnection); });
+    ThumbMaker = &maker;
+    struct TForget {
+        TThumbnailMaker*& Running;
+        TThumbnailMaker* Mine;
+        ~TForget()
+        {
+            if (Running == Mine)
+                Running = nullptr;
+        }
+    } forget{ThumbMaker, &maker};
     auto superseded = [&] { return build != ThumbBuildSerial || model.Generation() != generation || !isVisible(); };
 
     bool stopped = false;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QThread>
 
 #include "browse/browsegeometry.h"
 #include "browse/browsetestfiles.h"
@@ -149,4 +150,24 @@ TEST(ThumbnailMaker, StopsWithoutTakingEveryTile)
         EXPECT_TRUE(maker.Take(0).has_value());
     } // must not wait for all 40
     EXPECT_LT(made.load(), 40);
+}
+
+TEST(ThumbnailMaker, StoppedWorkersEndAfterTheirCurrentFile)
+{
+    test::TempDir dir;
+    std::vector<std::string> paths;
+    for (int i = 0; i < 12; ++i) {
+        paths.push_back(dir.File(QString("p%1.bmp").arg(i).toStdString()));
+        ASSERT_TRUE(test::WritePattern(QString::fromStdString(paths.back()), 1200, 900, i));
+    }
+    std::atomic<int> made{0};
+    // Without the stop the workers would go on to file 9 (eight ahead of the one taken).
+    TThumbnailMaker maker(paths, 64, 0, 2);
+    maker.SetOnReady([&] { ++made; });
+    EXPECT_TRUE(maker.Take(0).has_value());
+    maker.Stop();
+    const int soon = made.load();
+    QThread::msleep(200);
+    // At most the two files being decoded when it stopped are finished after it.
+    EXPECT_LE(made.load(), soon + 2);
 }
