@@ -28,6 +28,7 @@ class TFileListView;
 class TFolderTree;
 class TFormSettings;
 class TImage;
+class TPreviewPrinter;
 class TStatusBar;
 class TUpDown;
 
@@ -186,6 +187,7 @@ public:
     void NewSaveRoutine();
 
     // ---- Printing: preview, print, page setup (print/) ----
+    TPreviewPrinter* PP1 = nullptr; // the page recorder and printer
     void Print1Click(QAction* sender);
     void tbPrintClick();
     void tbPageSetupClick();
