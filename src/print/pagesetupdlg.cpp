@@ -148,7 +148,7 @@ double MarginFromText(const QString& text)
 {
     // The dialog writes 1234.5 as "1,234.500"; reading its own text back
     // must not fail.
-    static const QRegularExpression grouped(QStringLiteral("^ *[+-]?\\d{1,3}(,\\d{3})+(\\.\\d*)? *$"));
+    static const QRegularExpression grouped(QStringLiteral("^ *[+-]?[1-9]\\d{0,2}(,\\d{3})+(\\.\\d*)? *$"));
     QString t = text;
     if (grouped.match(t).hasMatch())
         t.remove(',');

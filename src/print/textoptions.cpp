@@ -47,18 +47,28 @@ QString FormatPageNumber(const QString& format, int number)
         const bool left = format[j] == '-';
         if (left)
             ++j;
+        // Widths and precisions past three digits are no number format.
+        auto number3 = [&](int& value) {
+            const int from = j;
+            while (j < n && format[j].isDigit())
+                ++j;
+            if (j - from > 3)
+                return false;
+            value = j > from ? format.mid(from, j - from).toInt() : value;
+            return true;
+        };
         int width = 0;
-        while (j < n && format[j].isDigit() && width < 1000)
-            width = width * 10 + format[j++].digitValue();
         int precision = -1;
-        if (j < n && format[j] == '.') {
+        bool sane = number3(width);
+        if (sane && j < n && format[j] == '.') {
+            ++j;
             precision = 0;
-            ++j;
-            while (j < n && format[j].isDigit() && precision < 1000)
-                precision = precision * 10 + format[j++].digitValue();
+            sane = number3(precision);
         }
-        while (j < n && format[j].isDigit()) // an absurd width stops growing
-            ++j;
+        if (!sane) {
+            out += c;
+            continue;
+        }
         if (used || j >= n || (format[j] != 'd' && format[j] != 'i' && format[j] != 'u')) {
             out += c;
             continue;
