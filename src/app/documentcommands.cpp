@@ -1,10 +1,228 @@
-// The main window's document commands: new, open and save.
+// The main window's document commands: new, open and save, and rebuilding a
+// layout from a document.
+#include <QApplication>
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QLabel>
+
 #include "app/utessaria.h"
+#include "base/rounding.h"
+#include "controls/statusbar.h"
+#include "controls/updown.h"
+#include "document/documentmessages.h"
+#include "document/documentreader.h"
+#include "document/documentwriter.h"
+#include "document/links.h"
+#include "imageio/picture.h"
+#include "layout/canvaspanel.h"
+#include "layout/layoutrules.h"
+#include "layout/rectbox.h"
+#include "layout/ulorvaneoptions.h"
+#include "platform/application.h"
+#include "platform/color.h"
+#include "platform/dialogs.h"
+#include "print/core/rotate.h"
 
 namespace tessaria {
 
-void TfrmTessaria::New1Click() {}
-void TfrmTessaria::Open1Click() {}
-void TfrmTessaria::NewSaveRoutine() {}
+namespace {
+
+struct TBusyCursor {
+    TBusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~TBusyCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+TDocumentBox RecordOf(const TRectBox& box)
+{
+    TDocumentBox r;
+    r.Left = box.x();
+    r.Top = box.y();
+    r.Width = box.width();
+    r.Height = box.height();
+    r.Rotation = box.Rotation();
+    r.CanvasPPI = box.CanvasPPI();
+    r.FontName = box.Font().family().toStdString();
+    r.FontSize = box.Font().pointSize();
+    r.FontColor = TColorFromColor(box.FontColor());
+    r.SetAlignment(box.Alignment());
+    r.Tag = box.Tag();
+    r.SetTextBox(box.TextBox());
+    if (box.TextBox())
+        for (const QString& line : box.Lines())
+            r.Lines.push_back(line.toStdString());
+    else
+        r.FileName = box.FileName().toStdString();
+    return r;
+}
+
+} // namespace
+
+int TfrmTessaria::CountBoxes() const { return int(Boxes().size()); }
+
+int TfrmTessaria::CountPageBoxes(const TCanvasPanel* page) const { return int(PageBoxes(page).size()); }
+
+void TfrmTessaria::NewSaveRoutine()
+{
+    DocumentSaved = true;
+    const int count = CountBoxes();
+    if (count == 0) {
+        Dialogs().ShowMessage(NoImagesToSaveMessage);
+        return;
+    }
+    DocumentSaved = false;
+    SaveDialog1.DefaultExt = "tsd";
+    SaveDialog1.Filter = "Tessaria file|*.tsd";
+    SaveDialog1.OverwritePrompt = true;
+    if (SaveDialog1.FileName.isEmpty())
+        SaveDialog1.FileName = "*.tsd";
+    if (!Dialogs().SaveFile(SaveDialog1))
+        return;
+    DocumentSaved = true;
+    TDocument document;
+    for (const TCanvasPanel* page : Pages) {
+        TDocumentPage p;
+        p.Orientation = LayoutOrientation;
+        p.Width = page->width();
+        p.Height = page->height();
+        for (const TRectBox* box : PageBoxes(page))
+            p.Boxes.push_back(RecordOf(*box));
+        document.Pages.push_back(std::move(p));
+    }
+    // Written beside the old file and put in its place only when complete.
+    SaveDocument(document, SaveDialog1.FileName.toStdString());
+}
+
+void TfrmTessaria::New1Click()
+{
+    if (CountBoxes() >= 1 && !DocumentSaved &&
+        Dialogs().Confirm(SaveCurrentDocumentMessage, TMsgButtons::YesNo) == TMsgAnswer::Yes)
+        NewSaveRoutine();
+    DocumentSaved = true;
+    if (Pages.size() == 1) {
+        DeleteAllBoxes();
+        return;
+    }
+    for (TCanvasPanel* page : Pages)
+        page->hide();
+    DeleteAllBoxes();
+    while (!Pages.isEmpty())
+        delete Pages.takeLast();
+    CurrentPage = nullptr;
+    CanvasPageNumber->SetMax(0);
+    CanvasPageNumber->SetPosition(0);
+    txtPageCount->setText(" of 0");
+    tbNewPageClick();
+}
+
+void TfrmTessaria::Open1Click()
+{
+    if (CountBoxes() >= 1 && !DocumentSaved &&
+        Dialogs().Confirm(SaveCurrentDocumentMessage, TMsgButtons::YesNo) == TMsgAnswer::Yes)
+        NewSaveRoutine();
+    DocumentSaved = true;
+    OpenDialog1.DefaultExt = "tsd";
+    OpenDialog1.Filter = "Tessaria file|*.tsd";
+    OpenDialog1.FileMustExist = true;
+    if (OpenDialog1.FileName.isEmpty())
+        OpenDialog1.FileName = "*.tsd";
+    if (!Dialogs().OpenFile(OpenDialog1))
+        return;
+    OpenDocumentFile(OpenDialog1.FileName);
+    DocumentSaved = true;
+}
+
+void TfrmTessaria::OpenDocumentFile(const QString& fileName)
+{
+    TDocument document;
+    try {
+        document = ReadDocumentFile(fileName.toStdString());
+    } catch (const EInvalidDocument&) {
+        Dialogs().ShowMessage(NotValidDocumentMessage);
+        return;
+    }
+    if (document.IsOlderFormat())
+        Dialogs().ShowMessage(OlderFormatMessage);
+
+    DocumentSaved = true; // the prompt, if any, has been answered
+    New1Click();
+
+    TBusyCursor busy;
+    sb1->SetGaugePosition(0);
+    const bool proportion = Options()->cbMaintainProportion->isChecked();
+    std::vector<std::string> missing;
+    int64_t loaded = 0;
+    for (size_t i = 0; i < document.Pages.size(); ++i) {
+        const TDocumentPage& page = document.Pages[i];
+        if (i > 0)
+            tbNewPageClick();
+        LayoutOrientation = page.Orientation;
+        CurrentPage->resize(page.Width, page.Height);
+        PnlDropShadow->setGeometry(8, 8, page.Width, page.Height);
+        for (const TDocumentBox& record : page.Boxes) {
+            TRectBox* box = CreateBox(CurrentPage, bhAll);
+            box->move(record.Left, record.Top);
+            if (document.HasBoxStyle()) {
+                box->SetCanvasPPI(record.CanvasPPI);
+                box->SetTag(document.HasLinks() ? record.Tag : 0);
+                QFont font(QString::fromStdString(record.FontName));
+                if (record.FontSize > 0)
+                    font.setPointSize(record.FontSize);
+                box->SetFont(font);
+                // System colours (negative) have no meaning here: black.
+                box->SetFontColor(record.FontColor >= 0 ? ColorFromTColor(record.FontColor) : QColor(Qt::black));
+                box->SetAlignment(record.Alignment());
+            }
+            box->SetRotation(record.Rotation);
+            box->SetTextBox(record.TextBox());
+            if (!record.TextBox()) {
+                box->SetHidePassiveFrame(true);
+                box->SetProportionate(proportion);
+                box->SetFileName(QString::fromStdString(record.FileName));
+                try {
+                    TBitmap picture = LoadBitmapFromFile(record.FileName);
+                    box->SetRatio((long double)picture.Height() / picture.Width());
+                    box->SetPictureWidth(picture.Width());
+                    box->SetPictureHeight(picture.Height());
+                    TBitmap reduced = ReducedCopy(picture);
+                    RotateByDegrees(reduced, record.Rotation);
+                    box->SetPicture(reduced);
+                } catch (const std::exception&) {
+                    // The box keeps its place and file, so a later save loses nothing.
+                    missing.push_back(record.FileName);
+                    if (record.Width > 0 && record.Height > 0)
+                        box->SetRatio((long double)record.Height / record.Width);
+                }
+            } else {
+                box->SetHidePassiveFrame(false);
+                box->SetProportionate(false);
+                QStringList lines;
+                for (const std::string& line : record.Lines)
+                    lines << QString::fromStdString(line);
+                box->SetLines(lines);
+            }
+            box->SetFocus(false);
+            box->resize(record.Width, record.Height);
+            box->UnfocusAll();
+            box->show();
+            ++loaded;
+            if (document.BoxCount > 0)
+                sb1->SetGaugePosition(int(Round(double(loaded) / document.BoxCount * 100)));
+            CurrentPage->update();
+            ProcessMessages();
+        }
+    }
+    sb1->SetPanelText(1, QFileInfo(fileName).fileName() + " Loaded");
+    sb1->SetGaugePosition(0);
+    CanvasPageNumber->SetPosition(1);
+    for (TCanvasPanel* page : Pages)
+        page->hide();
+    CurrentPage = Pages.first();
+    CurrentPage->show();
+    if (document.HasLinks() && !SetLinks())
+        Dialogs().ShowMessage(ErrorSettingLinksMessage);
+    if (!missing.empty())
+        Dialogs().ShowMessage(QString::fromStdString(MissingPicturesMessage(missing)));
+    DocumentSaved = true;
+}
 
 } // namespace tessaria

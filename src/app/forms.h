@@ -8,8 +8,14 @@ class QWidget;
 namespace tessaria {
 
 class TFrmAbout;
+class TfrmClipboard;
+class TfrmLorvaneOptions;
+class TfrmTextBoxProperties;
 
+extern TfrmLorvaneOptions* frmLorvaneOptions;
+extern TfrmClipboard* frmClipboard;
 extern TFrmAbout* FrmAbout;
+extern TfrmTextBoxProperties* frmTextBoxProperties;
 
 // Creates the other start-up windows in their order (once).
 void CreateStartupForms();

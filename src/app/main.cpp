@@ -3,6 +3,7 @@
 #include "app/forms.h"
 #include "app/utessaria.h"
 #include "platform/application.h"
+#include "platform/errorbox.h"
 
 using namespace tessaria;
 
@@ -19,6 +20,10 @@ int main(int argc, char** argv)
         mainForm.SetMainForm(true);
         CreateStartupForms();
         mainForm.show();
+        // A layout document named on the command line opens at once.
+        const QStringList args = QCoreApplication::arguments();
+        if (args.size() == 2 && args[1].endsWith(".tsd", Qt::CaseInsensitive))
+            RunCommand([&] { mainForm.OpenDocumentFile(args[1]); });
         result = app.exec();
         DestroyStartupForms();
     }

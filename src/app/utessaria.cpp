@@ -409,11 +409,9 @@ void TfrmTessaria::CreateToolBar()
     CanvasPageNumber->SetMin(1);
     CanvasPageNumber->SetMax(0);
     ToolBar1->addWidget(CanvasPageNumber);
-    // Bound after the limits are set, so that the edit keeps its "0" until a page exists.
-    connect(CanvasPageNumber, &TUpDown::Click, this, [this] {
-        txtPage->setText(QString::number(CanvasPageNumber->Position()));
-        RunCommand([this] { CanvasPageNumberClick(); });
-    });
+    // The edit keeps its designed "0" until the first page exists.
+    CanvasPageNumber->SetAssociate(txtPage);
+    connect(CanvasPageNumber, &TUpDown::Click, this, [this] { RunCommand([this] { CanvasPageNumberClick(); }); });
     txtPageCount = new QLabel(" of 1", ToolBar1);
     txtPageCount->setObjectName("txtPageCount");
     QFont countFont("Arial");
@@ -509,7 +507,7 @@ void TfrmTessaria::FormCreate()
     LastFontSize = 10;
     LastFontName = "Arial";
     LastFontColor = 0;
-    LastAlignment = TTextAlignment::taCenter;
+    LastAlignment = TAlignment::taCenter;
     Bookmarks.clear();
     Pages.clear();
     SetApplicationHelpFile(ProgramFolder() + "tessaria.hlp");

@@ -9,10 +9,15 @@
 #include <QPointer>
 #include <QStringList>
 
+#include "base/alignment.h"
+#include "imageio/bitmap.h"
+#include "layout/pagegeometry.h"
 #include "platform/color.h"
 #include "platform/dialogs.h"
 
 class QAction;
+class QPainter;
+class QMimeData;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -24,6 +29,8 @@ class QToolBar;
 namespace tessaria {
 
 class TCanvasPanel;
+class TRectBox;
+class TfrmLorvaneOptions;
 class TFileListView;
 class TFolderTree;
 class TFormSettings;
@@ -31,8 +38,6 @@ class TImage;
 class TPreviewPrinter;
 class TStatusBar;
 class TUpDown;
-
-enum class TTextAlignment { taLeftJustify, taCenter, taRightJustify };
 
 class TfrmTessaria : public QMainWindow {
     Q_OBJECT
@@ -128,7 +133,7 @@ public:
     int LastFontSize = 10;
     QString LastFontName;
     TColor LastFontColor = 0;
-    TTextAlignment LastAlignment = TTextAlignment::taCenter;
+    TAlignment LastAlignment = TAlignment::taCenter;
 
     // Window events.
     void FormCreate();
@@ -166,25 +171,78 @@ public:
     void EditBookmarks1Click();
     void BuildBookmarkItems();
     void tbSearchClick();
+    void ShowInViewer(const QString& fileName);
+    // Fills the list again from the tree's folder and the mask, and sorts it.
+    void RefillFileList();
+    // The picture the preview pane shows, in full.
+    TBitmap PreviewPicture;
 
     // ---- Layout: pages, boxes, text, turns, clipboard, options (layout/) ----
+    // Pages (layout/pages.cpp).
     void tbNewPageClick();
     void tbDeleteCurrentPageClick();
     void tbShowGridClick();
     void CanvasPageNumberClick();
-    void tbAlignClick();
-    void tbRotateLeftClick(QAction* sender);
-    void tbAddTextClick();
-    void tbAlignLeftClick(QAction* sender);
-    void Cut1Click(QAction* sender);
-    void Paste1Click();
-    void tbPropertiesClick();
+    void UpdatePageGeometry();
+    void PnlWhiteClick();
+    void PnlWhiteDragOver(TCanvasPanel* page, const QMimeData* data, bool& accept);
+    void PnlWhiteDragDrop(TCanvasPanel* page, const QMimeData* data, QPoint position);
+    void DeleteAllBoxes();
+    // Frees one box as the page and document commands do.
+    void FreeBox(TRectBox* box);
+    // The boxes of the layout in creation order; those of one page.
+    QList<TRectBox*> Boxes() const;
+    QList<TRectBox*> PageBoxes(const TCanvasPanel* page) const;
+    // The last focused box in creation order, or none.
+    TRectBox* SelectedBox() const;
+    // The printable area of the current printer with the engine's margins.
+    TPrintableArea CurrentPrintableArea();
+    // Boxes and their handlers (layout/placing.cpp).
+    enum TBoxHandlers : unsigned { bhDrop = 1, bhResize = 2, bhAll = bhDrop | bhResize };
+    TRectBox* CreateBox(TCanvasPanel* page, unsigned handlers);
+    void RectBoxPaint(TRectBox* box, QPainter* canvas, QRect& rect);
+    void RectBoxClick(TRectBox* box);
+    void RectBoxResize(TRectBox* box);
+    void RectBoxDblClick(TRectBox* box);
+    void RectBoxDragOver(TRectBox* box, const QMimeData* data, bool& accept);
+    void RectBoxDragDrop(TRectBox* box, const QMimeData* data, QPoint position);
     void DeleteSelectedBox();
+    void ClearBoxInfo();
+    QString BoxSizeText(const TRectBox* box) const;
+    // The picture a drop brings and the path it comes from; false when the
+    // drop carries nothing to place.
+    bool DroppedPicture(const QMimeData* data, TBitmap& picture, QString& path);
+    // Text boxes (layout/textboxes.cpp).
+    void tbAddTextClick();
+    void EditTextBox(TRectBox* box);
+    void tbAlignLeftClick(QAction* sender);
+    int MaxLinkTag() const;
+    bool SetLinks();
+    QString CaptionFor(const TRectBox* picture) const;
+    // Turns and auto-align (layout/turns.cpp).
+    void tbRotateLeftClick(QAction* sender);
+    void tbAlignClick();
+    // Clipboard (layout/clipboard.cpp).
+    void Cut1Click(QAction* sender);
+    void CopyBoxToClipboard(TRectBox* box);
+    void Paste1Click();
+    // Options (layout/optionscommands.cpp).
+    void tbPropertiesClick();
+    // The options dialog, connected to this window on first use.
+    TfrmLorvaneOptions* Options();
+    // What the options' orientation and footer choices do at once (print/).
+    void OrientationChosen(int index);
+    void PrintInfoChosen(bool ticked);
 
     // ---- Documents: new, open, save (app/documentcommands.cpp) ----
     void New1Click();
     void Open1Click();
     void NewSaveRoutine();
+    int CountBoxes() const;
+    int CountPageBoxes(const TCanvasPanel* page) const;
+    // Reads and checks a whole document, then rebuilds the layout from it;
+    // a damaged file changes nothing. No save prompt, no dialog.
+    void OpenDocumentFile(const QString& fileName);
 
     // ---- Printing: preview, print, page setup (print/) ----
     TPreviewPrinter* PP1 = nullptr; // the page recorder and printer
@@ -209,6 +267,7 @@ private:
     void SetDesignedSplitterSizes(int m, int d);
     bool IsKeyForThisWindow(QObject* watched) const;
 
+    bool OptionsConnected_ = false;
     bool ScaledForLargeFonts_ = false;
     bool MainForm_ = false;
     bool Closed_ = false;

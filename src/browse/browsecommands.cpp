@@ -19,5 +19,7 @@ void TfrmTessaria::AddBookmark1Click() {}
 void TfrmTessaria::EditBookmarks1Click() {}
 void TfrmTessaria::BuildBookmarkItems() {}
 void TfrmTessaria::tbSearchClick() {}
+void TfrmTessaria::ShowInViewer(const QString&) {}
+void TfrmTessaria::RefillFileList() {}
 
 } // namespace tessaria

@@ -47,8 +47,8 @@ void TUpDown::SetMax(int max)
 
 void TUpDown::SetAssociate(QLineEdit* edit)
 {
+    // The edit keeps its own text until the position first changes.
     Associate_ = edit;
-    UpdateAssociate();
 }
 
 void TUpDown::ClickButton(TUDBtnType button)

@@ -71,18 +71,13 @@ void TBitmap::SetSize(int width, int height)
 
     const size_t rowBytes = size_t(PaddedRowBytes(uint64_t(width), uint64_t(BitsPerPixel())));
     const size_t total = size_t(CheckedMul(rowBytes, uint64_t(height)));
-    std::unique_ptr<uint8_t, FreeDeleter> bits;
-    if (total) {
-        // calloc: large blocks come as fresh zero pages at no cost.
-        bits.reset(static_cast<uint8_t*>(std::calloc(total, 1)));
-        if (!bits)
-            throw Exception("Out of memory");
-        if (Bits_) {
-            const size_t keepBytes = std::min(rowBytes, RowBytes_);
-            const int keepRows = std::min(height, Height_);
-            for (int y = 0; y < keepRows; ++y)
-                std::memcpy(bits.get() + size_t(y) * rowBytes, Bits_.get() + size_t(y) * RowBytes_, keepBytes);
-        }
+    // Fresh pages come zeroed at no cost.
+    TLargeBuffer bits(total);
+    if (Bits_ && bits) {
+        const size_t keepBytes = std::min(rowBytes, RowBytes_);
+        const int keepRows = std::min(height, Height_);
+        for (int y = 0; y < keepRows; ++y)
+            std::memcpy(bits.get() + size_t(y) * rowBytes, Bits_.get() + size_t(y) * RowBytes_, keepBytes);
     }
     Bits_ = std::move(bits);
     Width_ = width;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "imageio/graphic.h"
+#include "imageio/largebuffer.h"
 
 namespace tessaria {
 
@@ -90,17 +91,13 @@ public:
     void RowToBGR24(int row, uint8_t* bgr) const;
 
 private:
-    struct FreeDeleter {
-        void operator()(uint8_t* p) const { std::free(p); }
-    };
-
     void ConvertTo(TPixelFormat format);
 
     TPixelFormat Format_ = TPixelFormat::pf24bit;
     int Width_ = 0;
     int Height_ = 0;
     size_t RowBytes_ = 0;
-    std::unique_ptr<uint8_t, FreeDeleter> Bits_;
+    TLargeBuffer Bits_;
     TPalette Palette_;
 };
 

@@ -18,6 +18,7 @@
 #include "base/exceptions.h"
 #include "base/format.h"
 #include "imageio/colourconv.h"
+#include "imageio/largebuffer.h"
 #include "imageio/limits.h"
 #include "imageio/stream.h"
 
@@ -183,9 +184,11 @@ void DecodeJPEG(const uint8_t* data, size_t size, TBitmap& bitmap)
 
 void TJPEGImage::LoadFromStream(TStream& stream)
 {
-    const std::vector<uint8_t> data = ReadRemaining(stream);
+    // The compressed file, whole, in memory that faults in few huge pages.
+    TLargeBuffer data(size_t(stream.Remaining()));
+    const size_t size = data ? stream.Read(data.get(), data.size()) : 0;
     TBitmap decoded;
-    DecodeJPEG(data.data(), data.size(), decoded);
+    DecodeJPEG(data.get(), size, decoded);
     Bitmap_ = std::move(decoded);
 }
 

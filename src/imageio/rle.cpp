@@ -25,6 +25,8 @@ struct TOutput {
     void Fill(uint8_t value, size_t count)
     {
         count = std::min(count, Room());
+        if (count == 0) // an empty destination may have no address at all
+            return;
         std::memset(Pos, value, count);
         Pos += count;
     }
@@ -35,7 +37,8 @@ struct TOutput {
     {
         const size_t available = std::min(count, in.Left());
         const size_t n = std::min(available, Room());
-        std::memcpy(Pos, in.Pos, n);
+        if (n)
+            std::memcpy(Pos, in.Pos, n);
         Pos += n;
         in.Pos += available;
     }

@@ -1,5 +1,6 @@
 #include "layout/canvaspanel.h"
 
+#include <QDragEnterEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -8,6 +9,7 @@ namespace tessaria {
 TCanvasPanel::TCanvasPanel(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setAcceptDrops(true);
 }
 
 void TCanvasPanel::SetShowGrid(bool value)
@@ -79,6 +81,26 @@ void TCanvasPanel::mouseReleaseEvent(QMouseEvent* event)
     emit MouseUp(event->button(), event->position().toPoint());
     if (click)
         emit Click();
+}
+
+void TCanvasPanel::dragEnterEvent(QDragEnterEvent* event)
+{
+    bool accept = false;
+    emit DragOver(event->mimeData(), accept);
+    accept ? event->acceptProposedAction() : event->ignore();
+}
+
+void TCanvasPanel::dragMoveEvent(QDragMoveEvent* event)
+{
+    bool accept = false;
+    emit DragOver(event->mimeData(), accept);
+    accept ? event->acceptProposedAction() : event->ignore();
+}
+
+void TCanvasPanel::dropEvent(QDropEvent* event)
+{
+    emit DragDrop(event->mimeData(), event->position().toPoint());
+    event->acceptProposedAction();
 }
 
 } // namespace tessaria

@@ -2,6 +2,7 @@
 // A page surface: a white (or, for the drop shadow, grey) panel with a
 // raised bevel and an optional grid of lines every Graularity pixels.
 
+#include <QMimeData>
 #include <QWidget>
 
 namespace tessaria {
@@ -28,11 +29,17 @@ public:
 signals:
     void Click();
     void MouseUp(Qt::MouseButton button, QPoint position);
+    // A drag enters or moves over the page; set accept to take it.
+    void DragOver(const QMimeData* data, bool& accept);
+    void DragDrop(const QMimeData* data, QPoint position);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     bool ShowGrid_ = false;

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "app/forms.h"
 #include "app/utessaria.h"
 #include "platform/scripteddialogs.h"
 #include "platform/settingsstore.h"
@@ -26,13 +27,16 @@ protected:
     void TearDown() override
     {
         Window.reset();
+        DestroyStartupForms();
         DialogsGuard.reset();
         unsetenv("XDG_CONFIG_HOME");
     }
 
     TfrmTessaria& CreateWindow()
     {
+        // As the program starts: the main window, then the other windows.
         Window = std::make_unique<TfrmTessaria>();
+        CreateStartupForms();
         return *Window;
     }
     // The help file as shipped, since test programs do not sit beside it.

@@ -45,7 +45,7 @@ TEST_F(MainWindow, FirstStartWithAnEmptyStoreUsesTheDefaults)
     EXPECT_TRUE(w.DocumentSaved);
     EXPECT_EQ(w.LastFontName, "Arial");
     EXPECT_EQ(w.LastFontSize, 10);
-    EXPECT_EQ(w.LastAlignment, TTextAlignment::taCenter);
+    EXPECT_EQ(w.LastAlignment, TAlignment::taCenter);
     EXPECT_EQ(ApplicationHelpFile(), ProgramFolder() + "tessaria.hlp");
     // The tree shows the program's own folder.
     QString programFolder = ProgramFolder();

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "imagetest.h"
@@ -13,8 +14,12 @@ namespace {
 
 std::string Tool()
 {
-    const char* dir = std::getenv("TESSARIA_BINARY_DIR");
-    return std::string(dir ? dir : ".") + "/tessaria-convert";
+    if (const char* dir = std::getenv("TESSARIA_BINARY_DIR"))
+        return std::string(dir) + "/tessaria-convert";
+    // The build folder's root, two levels above this program (tests/imageio/).
+    std::error_code error;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return (self.parent_path().parent_path().parent_path() / "tessaria-convert").string();
 }
 
 struct ToolRun {

@@ -1,0 +1,108 @@
+#include "layout/boxgeometry.h"
+
+#include "base/rounding.h"
+
+namespace tessaria {
+
+namespace {
+
+// v in (a, b): strictly between the two, whichever is larger.
+bool Between(int v, int a, int b) { return (a < v && v < b) || (b < v && v < a); }
+
+int RoundLD(long double v) { return int(Round(double(v))); }
+
+} // namespace
+
+THitZone HitZone(int x, int y, int w, int h, int b)
+{
+    const int midY = (h - b) / 2;
+    const int midX = (w - b) / 2;
+    const bool top = Between(y, 0, b);
+    const bool middleY = Between(y, midY, midY + b);
+    const bool bottom = Between(y, h - b, h);
+    if (Between(x, 0, b)) {
+        if (top)
+            return {TDragMode::TopLeft, TZoneCursor::SizeNWSE};
+        if (middleY)
+            return {TDragMode::LeftEdge, TZoneCursor::SizeHorizontal};
+        if (bottom)
+            return {TDragMode::BottomLeft, TZoneCursor::SizeNESW};
+        return {TDragMode::None, TZoneCursor::Default};
+    }
+    if (Between(x, w - b, w)) {
+        if (top)
+            return {TDragMode::TopRight, TZoneCursor::SizeNESW};
+        if (middleY)
+            return {TDragMode::RightEdge, TZoneCursor::SizeHorizontal};
+        if (bottom)
+            return {TDragMode::BottomRight, TZoneCursor::SizeNWSE};
+        return {TDragMode::None, TZoneCursor::Default};
+    }
+    if (Between(x, midX, midX + b)) {
+        if (top)
+            return {TDragMode::TopEdge, TZoneCursor::SizeVertical};
+        if (bottom)
+            return {TDragMode::BottomEdge, TZoneCursor::SizeVertical};
+        return {TDragMode::None, TZoneCursor::Default};
+    }
+    if (Between(x, 0, w) && Between(y, 0, h))
+        return {TDragMode::Move, TZoneCursor::Default};
+    return {TDragMode::None, TZoneCursor::Unchanged};
+}
+
+QRect DragBounds(TDragMode mode, const QRect& bounds, int x, int y, int pressX, int pressY, bool proportionate,
+                 long double ratio)
+{
+    const int L = bounds.x(), T = bounds.y(), W = bounds.width(), H = bounds.height();
+    const long double R = ratio;
+    const bool keep = proportionate && R > 0;
+    switch (mode) {
+    case TDragMode::None: return bounds;
+    case TDragMode::Move: return QRect(L + x - pressX, T + y - pressY, W, H);
+    case TDragMode::LeftEdge:
+        return keep ? QRect(L + x, T, W - x, RoundLD((W - x) * R)) : QRect(L + x, T, W - x, H);
+    case TDragMode::RightEdge: return keep ? QRect(L, T, x, RoundLD(x * R)) : QRect(L, T, x, H);
+    case TDragMode::TopEdge:
+        return keep ? QRect(L, T + y, RoundLD((H - y) / R), H - y) : QRect(L, T + y, W, H - y);
+    case TDragMode::BottomEdge: return keep ? QRect(L, T, RoundLD(y / R), y) : QRect(L, T, W, y);
+    case TDragMode::TopLeft: {
+        if (!keep)
+            return QRect(L + x, T + y, W - x, H - y);
+        const int w = W - x, h = RoundLD(w * R);
+        return QRect(L + x, T + H - h, w, h); // the bottom-right corner stays
+    }
+    case TDragMode::TopRight: {
+        if (!keep)
+            return QRect(L, T + y, x, H - y);
+        const int h = RoundLD(x * R);
+        return QRect(L, T + H - h, x, h); // the bottom-left corner stays
+    }
+    case TDragMode::BottomLeft: {
+        if (!keep)
+            return QRect(L + x, T, W - x, y);
+        const int w = W - x;
+        return QRect(L + x, T, w, RoundLD(w * R)); // the top-right corner stays
+    }
+    case TDragMode::BottomRight:
+        return keep ? QRect(L, T, x, RoundLD(x * R)) : QRect(L, T, x, y); // the top-left corner stays
+    }
+    return bounds;
+}
+
+bool AcceptableBounds(const QRect& bounds, int b) { return bounds.width() >= 3 * b && bounds.height() >= 3 * b; }
+
+THandles HandlePositions(int w, int h, int b)
+{
+    return {{QPoint(0, 0), QPoint(w / 2 - b / 2, 0), QPoint(w - b, 0), QPoint(w - b, h / 2 - b / 2),
+             QPoint(w - b, h - b), QPoint(w / 2 - b / 2, h - b), QPoint(0, h - b), QPoint(0, h / 2 - b / 2)}};
+}
+
+bool NormalisedBoxSize(int value, int& stored)
+{
+    if (value < 2 || value > 50)
+        return false;
+    stored = 2 * (value / 2) + 1;
+    return true;
+}
+
+} // namespace tessaria

@@ -1,0 +1,142 @@
+// The main window's pages: creating, switching, deleting, the grid, and the
+// scale of the layout from the printer's printable area.
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollArea>
+
+#include "app/utessaria.h"
+#include "controls/updown.h"
+#include "layout/canvaspanel.h"
+#include "layout/rectbox.h"
+#include "platform/dialogs.h"
+#include "platform/errorbox.h"
+#include "platform/settingsstore.h"
+
+namespace tessaria {
+
+QList<TRectBox*> TfrmTessaria::Boxes() const { return TRectBox::BoxesOf(this); }
+
+QList<TRectBox*> TfrmTessaria::PageBoxes(const TCanvasPanel* page) const
+{
+    QList<TRectBox*> result;
+    for (TRectBox* box : Boxes())
+        if (box->parentWidget() == page)
+            result << box;
+    return result;
+}
+
+TRectBox* TfrmTessaria::SelectedBox() const
+{
+    TRectBox* selected = nullptr;
+    for (TRectBox* box : Boxes())
+        if (box->Focus())
+            selected = box;
+    return selected;
+}
+
+void TfrmTessaria::FreeBox(TRectBox* box)
+{
+    box->UnfocusAll();
+    box->ReleasePicture();
+    delete box;
+}
+
+void TfrmTessaria::DeleteAllBoxes()
+{
+    const QList<TRectBox*> boxes = Boxes();
+    for (auto it = boxes.rbegin(); it != boxes.rend(); ++it)
+        FreeBox(*it);
+}
+
+void TfrmTessaria::UpdatePageGeometry()
+{
+    const TPageGeometry g = ComputePageGeometry(CurrentPrintableArea());
+    LayoutOrientation = g.Orientation;
+    if (CurrentPage)
+        CurrentPage->setGeometry(4, 4, g.Width, g.Height);
+    PnlDropShadow->setGeometry(8, 8, g.Width, g.Height);
+    LayoutPPI = g.LayoutPPI;
+    // The scroll box scrolls over the largest page with its shadow.
+    QSize extent(PnlDropShadow->geometry().right() + 9, PnlDropShadow->geometry().bottom() + 9);
+    for (const TCanvasPanel* page : Pages)
+        extent = extent.expandedTo(QSize(page->geometry().right() + 13, page->geometry().bottom() + 13));
+    ScrollBoxContents->resize(extent);
+}
+
+void TfrmTessaria::tbNewPageClick()
+{
+    auto* page = new TCanvasPanel(ScrollBoxContents);
+    page->setObjectName(QStringLiteral("Page%1").arg(Pages.size() + 1));
+    Pages.append(page);
+    CurrentPage = page;
+    page->SetColor(Qt::white);
+    page->setGeometry(PnlDropShadow->x() - 4, PnlDropShadow->y() - 4, PnlDropShadow->width(), PnlDropShadow->height());
+    connect(page, &TCanvasPanel::Click, this, [this] { RunCommand([this] { PnlWhiteClick(); }); });
+    connect(page, &TCanvasPanel::DragOver, this, [this, page](const QMimeData* data, bool& accept) {
+        RunCommand([&] { PnlWhiteDragOver(page, data, accept); });
+    });
+    connect(page, &TCanvasPanel::DragDrop, this, [this, page](const QMimeData* data, QPoint at) {
+        RunCommand([&] { PnlWhiteDragDrop(page, data, at); });
+    });
+    page->show();
+    UpdatePageGeometry();
+    if (ReadSetting(SettingsKey, "ShowGrid", "0").startsWith('1'))
+        page->SetShowGrid(true);
+    CanvasPageNumber->SetMax(CanvasPageNumber->Max() + 1);
+    CanvasPageNumber->SetPosition(CanvasPageNumber->Max());
+    txtPageCount->setText(QStringLiteral(" of %1").arg(CanvasPageNumber->Max()));
+}
+
+void TfrmTessaria::CanvasPageNumberClick()
+{
+    const int index = CanvasPageNumber->Position() - 1;
+    if (index < 0 || index >= Pages.size())
+        return;
+    for (TCanvasPanel* page : Pages)
+        page->hide();
+    CurrentPage = Pages[index];
+    CurrentPage->show();
+}
+
+void TfrmTessaria::tbDeleteCurrentPageClick()
+{
+    const QString question = QStringLiteral("Delete the current page? (page %1)").arg(txtPage->text());
+    if (Dialogs().Confirm(question, TMsgButtons::YesNo) != TMsgAnswer::Yes)
+        return;
+    if (Pages.size() == 1) {
+        DeleteAllBoxes();
+    } else if (Pages.size() > 1) {
+        int i = CanvasPageNumber->Position() - 1;
+        for (TCanvasPanel* page : Pages)
+            page->hide();
+        const QList<TRectBox*> boxes = PageBoxes(Pages[i]);
+        for (auto it = boxes.rbegin(); it != boxes.rend(); ++it)
+            FreeBox(*it);
+        delete Pages.takeAt(i);
+        if (i == Pages.size())
+            --i;
+        CurrentPage = Pages[i];
+        CurrentPage->show();
+        CanvasPageNumber->SetPosition(i + 1);
+        CanvasPageNumber->SetMax(CanvasPageNumber->Max() - 1);
+    }
+    txtPageCount->setText(QStringLiteral(" of %1").arg(CanvasPageNumber->Max()));
+}
+
+void TfrmTessaria::tbShowGridClick()
+{
+    if (!CurrentPage)
+        return;
+    CurrentPage->SetShowGrid(!CurrentPage->ShowGrid());
+    if (Pages.size() > 1)
+        for (TCanvasPanel* page : Pages)
+            page->SetShowGrid(CurrentPage->ShowGrid());
+}
+
+void TfrmTessaria::PnlWhiteClick()
+{
+    if (TRectBox* box = SelectedBox())
+        box->UnfocusAll();
+}
+
+} // namespace tessaria

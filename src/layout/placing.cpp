@@ -1,0 +1,270 @@
+// The main window's picture boxes: placing a dropped picture, replacing it,
+// the handlers every box gets, and deleting the selected box.
+#include <QApplication>
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPainter>
+#include <QStandardItemModel>
+#include <QUrl>
+
+#include "app/utessaria.h"
+#include "base/paths.h"
+#include "base/rounding.h"
+#include "browse/filelistview.h"
+#include "controls/foldertree.h"
+#include "controls/statusbar.h"
+#include "imageio/picture.h"
+#include "layout/canvaspanel.h"
+#include "layout/layoutrules.h"
+#include "layout/rectbox.h"
+#include "layout/ulorvaneoptions.h"
+#include "platform/dialogs.h"
+#include "platform/datetext.h"
+#include "platform/errorbox.h"
+
+namespace tessaria {
+
+namespace {
+
+// Drags from the file list and the preview name their source; a drop from the
+// desktop's file manager carries file URLs only.
+constexpr char SourceFormat[] = "application/x-tessaria-source";
+
+bool FromOurBrowser(const QMimeData* data) { return data && data->hasFormat(SourceFormat); }
+
+QString DroppedLocalFile(const QMimeData* data)
+{
+    if (!data || !data->hasUrls())
+        return {};
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile())
+            return url.toLocalFile();
+    return {};
+}
+
+// The busy cursor while a drop is processed, also when it fails.
+struct TBusyCursor {
+    TBusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~TBusyCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+double DefaultInches(QLineEdit* edit, double fallback, const char* fallbackText)
+{
+    double inches = 0;
+    if (!InchesFromText(edit->text(), inches)) {
+        edit->setText(fallbackText);
+        inches = fallback;
+    }
+    return inches;
+}
+
+} // namespace
+
+TRectBox* TfrmTessaria::CreateBox(TCanvasPanel* page, unsigned handlers)
+{
+    auto* box = new TRectBox(this, page);
+    box->SetActiveFrameColor(QColor(255, 0, 0));
+    connect(box, &TRectBox::OnPaint, this,
+            [this](TRectBox* b, QPainter* canvas, QRect& r) { RunCommand([&] { RectBoxPaint(b, canvas, r); }); });
+    connect(box, &TRectBox::OnClick, this, [this](TRectBox* b) { RunCommand([&] { RectBoxClick(b); }); });
+    connect(box, &TRectBox::OnDblClick, this, [this](TRectBox* b) { RunCommand([&] { RectBoxDblClick(b); }); });
+    connect(box, &TRectBox::OnDragOver, this, [this](TRectBox* b, const QMimeData* d, bool& accept) {
+        RunCommand([&] { RectBoxDragOver(b, d, accept); });
+    });
+    if (handlers & bhDrop)
+        connect(box, &TRectBox::OnDragDrop, this, [this](TRectBox* b, const QMimeData* d, QPoint at) {
+            RunCommand([&] { RectBoxDragDrop(b, d, at); });
+        });
+    if (handlers & bhResize)
+        connect(box, &TRectBox::OnResize, this, [this](TRectBox* b) { RunCommand([&] { RectBoxResize(b); }); });
+    return box;
+}
+
+QString TfrmTessaria::BoxSizeText(const TRectBox* box) const
+{
+    return tessaria::BoxSizeText(box->width(), box->height(), LayoutPPI);
+}
+
+void TfrmTessaria::ClearBoxInfo()
+{
+    sb1->SetPanelText(0, QString());
+    sb1->SetPanelText(1, QString());
+}
+
+bool TfrmTessaria::DroppedPicture(const QMimeData* data, TBitmap& picture, QString& path)
+{
+    if (FromOurBrowser(data)) {
+        // The file selected in the list, as the preview pane shows it.
+        const QModelIndexList rows = LV1->Selection() ? LV1->Selection()->selectedRows(0) : QModelIndexList();
+        if (rows.size() != 1 || PreviewPicture.Empty())
+            return false;
+        const QString caption = LV1->Model()->data(rows.first()).toString();
+        path = QString::fromStdString(WithTrailingBackslash(TV1->Directory().toStdString())) + caption;
+        picture = PreviewPicture;
+        return true;
+    }
+    path = DroppedLocalFile(data);
+    if (path.isEmpty())
+        return false;
+    picture = LoadBitmapFromFile(path.toStdString());
+    return !picture.Empty();
+}
+
+void TfrmTessaria::PnlWhiteDragOver(TCanvasPanel*, const QMimeData* data, bool& accept)
+{
+    accept = FromOurBrowser(data) || !DroppedLocalFile(data).isEmpty();
+    LV1->update();
+}
+
+void TfrmTessaria::PnlWhiteDragDrop(TCanvasPanel*, const QMimeData* data, QPoint position)
+{
+    if (!CurrentPage)
+        return;
+    TBusyCursor busy;
+    TBitmap picture;
+    QString path;
+    if (!DroppedPicture(data, picture, path))
+        return; // nothing selected or nothing to show: the drop places nothing
+    DocumentSaved = false;
+    TfrmLorvaneOptions* options = Options();
+    const bool proportion = options->cbMaintainProportion->isChecked();
+
+    TRectBox* box = CreateBox(CurrentPage, bhAll);
+    box->move(position);
+    box->SetProportionate(proportion);
+    box->SetCanvasPPI(LayoutPPI);
+    box->SetRatio((long double)picture.Height() / picture.Width());
+    box->SetPictureWidth(picture.Width());
+    box->SetPictureHeight(picture.Height());
+    box->SetPicture(ReducedCopy(picture));
+    box->SetFileName(path);
+    box->SetPictureDate(DateTimeValue(QFileInfo(path).lastModified()));
+    box->SetFocus(true);
+    box->SetTag(0);
+    box->SetHidePassiveFrame(true);
+
+    const double heightInches = DefaultInches(options->txtHeight, 4.0, "4.0");
+    const int height = int(Round(LayoutPPI * heightInches));
+    int width;
+    if (proportion)
+        width = int(Round(double((long double)height / box->Ratio())));
+    else
+        width = int(Round(LayoutPPI * DefaultInches(options->txtWidth, 6.0, "6.0")));
+    box->resize(width, height);
+    box->UnfocusAll();
+    box->show();
+
+    if (options->AutoCaption() != TAutoCaption::None) {
+        box->SetFocus(true);
+        tbAddTextClick();
+    }
+}
+
+void TfrmTessaria::RectBoxDragOver(TRectBox*, const QMimeData* data, bool& accept)
+{
+    accept = FromOurBrowser(data) || !DroppedLocalFile(data).isEmpty();
+}
+
+void TfrmTessaria::RectBoxDragDrop(TRectBox* box, const QMimeData* data, QPoint)
+{
+    QString path;
+    if (FromOurBrowser(data)) {
+        const QModelIndexList rows = LV1->Selection() ? LV1->Selection()->selectedRows(0) : QModelIndexList();
+        if (rows.size() != 1 || PreviewPicture.Empty())
+            return;
+        path = QString::fromStdString(WithTrailingBackslash(TV1->Directory().toStdString())) +
+               LV1->Model()->data(rows.first()).toString();
+    } else {
+        path = DroppedLocalFile(data);
+        if (path.isEmpty())
+            return;
+    }
+    if (Dialogs().Confirm("replace " + box->FileName() + " with " + path + "?", TMsgButtons::YesNo) != TMsgAnswer::Yes)
+        return;
+    TBitmap picture;
+    if (!DroppedPicture(data, picture, path))
+        return;
+    DocumentSaved = false;
+    box->SetRatio((long double)picture.Height() / picture.Width());
+    box->SetPictureWidth(picture.Width());
+    box->SetPictureHeight(picture.Height());
+    box->SetPictureDate(DateTimeValue(QFileInfo(path).lastModified()));
+    box->SetPicture(ReducedCopy(picture));
+    box->resize(int(Round(double(box->height() / box->Ratio()))), box->height());
+    box->SetFileName(path);
+    box->SetRotation(0);
+    box->update();
+    if (TRectBox* caption = box->LinkChild()) {
+        RectBoxResize(box);
+        if (Options()->AutoCaption() != TAutoCaption::None)
+            caption->SetLines({CaptionFor(box)});
+    }
+}
+
+void TfrmTessaria::RectBoxPaint(TRectBox* box, QPainter* canvas, QRect& rect)
+{
+    if (box->HasPicture()) {
+        // The frame rectangle with its right and bottom edges left out.
+        const QRect target(rect.left(), rect.top(), rect.width() - 1, rect.height() - 1);
+        canvas->drawImage(target, box->PictureImage());
+    } else if (!box->TextBox() && !box->FileName().isEmpty()) {
+        // A picture whose file could not be read: say so where it would be.
+        canvas->fillRect(rect, QColor(240, 240, 240));
+        canvas->setPen(QColor(160, 0, 0));
+        canvas->drawText(rect.adjusted(4, 4, -4, -4), Qt::AlignCenter | Qt::TextWordWrap,
+                         "Missing picture:\n" + FileNamePart(box->FileName()));
+    }
+    // Keeps a caption glued under its picture whatever moved the picture.
+    if (TRectBox* child = box->LinkChild()) {
+        const QPoint under(box->x(), box->y() + box->height());
+        if (child->pos() != under)
+            child->move(under);
+    }
+}
+
+void TfrmTessaria::RectBoxClick(TRectBox* box)
+{
+    if (box->TextBox()) {
+        sb1->SetPanelText(0, box->Caption());
+        return;
+    }
+    sb1->SetPanelText(0, FileNamePart(box->FileName()));
+    sb1->SetPanelText(1, BoxSizeText(box));
+}
+
+void TfrmTessaria::RectBoxResize(TRectBox* box)
+{
+    if (TRectBox* child = box->LinkChild())
+        child->resize(box->width(), child->height());
+    sb1->SetPanelText(1, BoxSizeText(box));
+}
+
+void TfrmTessaria::RectBoxDblClick(TRectBox* box)
+{
+    if (box->TextBox())
+        EditTextBox(box);
+    else
+        ShowInViewer(box->FileName());
+}
+
+void TfrmTessaria::DeleteSelectedBox()
+{
+    TRectBox* box = SelectedBox();
+    if (!box)
+        return;
+    box->UnfocusAll();
+    if (TRectBox* child = box->LinkChild()) {
+        box->SetLinkChild(nullptr);
+        delete child;
+    } else if (TRectBox* parent = box->LinkParent()) {
+        parent->SetLinkChild(nullptr);
+        parent->SetTag(0);
+    }
+    delete box;
+    ClearBoxInfo();
+}
+
+} // namespace tessaria

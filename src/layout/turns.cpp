@@ -1,0 +1,44 @@
+// The main window's quarter turns of the selected picture and the auto-align
+// raster.
+#include "app/utessaria.h"
+#include "layout/canvaspanel.h"
+#include "layout/layoutrules.h"
+#include "layout/rectbox.h"
+#include "platform/dialogs.h"
+#include "print/core/rotate.h"
+
+namespace tessaria {
+
+void TfrmTessaria::tbRotateLeftClick(QAction* sender)
+{
+    TRectBox* box = SelectedBox();
+    if (!box)
+        return;
+    if (box->TextBox()) {
+        Dialogs().ShowMessage("You can not rotate a text box");
+        return;
+    }
+    TBitmap picture = box->Picture();
+    const bool anticlockwise = sender && sender->objectName() == "tbRotateLeft";
+    if (!picture.Empty()) {
+        picture.SetPixelFormat(TPixelFormat::pf24bit);
+        anticlockwise ? RotateAnticlockwise(picture) : RotateClockwise(picture);
+        box->SetPicture(picture);
+    }
+    box->SetRotation(anticlockwise ? (box->Rotation() == 0 ? 270 : box->Rotation() - 90) : (box->Rotation() + 90) % 360);
+    const int oldWidth = box->width(), oldHeight = box->height();
+    box->resize(oldHeight, oldWidth);
+    if (box->Ratio() != 0)
+        box->SetRatio(1 / box->Ratio());
+    box->update();
+}
+
+void TfrmTessaria::tbAlignClick()
+{
+    if (!CurrentPage || PageBoxes(CurrentPage).isEmpty())
+        return;
+    for (TRectBox* box : Boxes())
+        box->move(SnapToRaster(box->x(), CurrentPage->width()), SnapToRaster(box->y(), CurrentPage->height()));
+}
+
+} // namespace tessaria
