@@ -6,12 +6,11 @@
 #include <QFont>
 #include <QString>
 
+#include "base/alignment.h"
 #include "platform/color.h"
 
 namespace tessaria {
 
-// Delphi's alignment values, as the page setup dialog's tags carry them.
-enum class TAlignment { taLeftJustify = 0, taRightJustify = 1, taCenter = 2 };
 enum class TPrintPageNumber { pnBottom = 0, pnTop = 1, pnNone = 2 };
 
 // A font as the options keep it: face, size in points, style and colour.
