@@ -190,9 +190,7 @@ void TPreviewPrinter::Print() { PrintRange(0, PageCount() - 1); }
 
 bool TPreviewPrinter::PrintRange(int first, int last)
 {
-    QPrinter& printer = Printers().Printer();
-    const bool done = PrintRange(first, last, printer);
-    return done;
+    return PrintRange(first, last, Printers().Printer());
 }
 
 bool TPreviewPrinter::PrintRange(int first, int last, QPrinter& printer)

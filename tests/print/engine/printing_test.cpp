@@ -2,12 +2,14 @@
 // pictures at their own pixels, on stand-in printers and PDF file printers.
 #include "enginetest.h"
 
+#include <QDialog>
 #include <QPainter>
 #include <QPicture>
 #include <QPrinter>
 
 #include "base/exceptions.h"
 #include "platform/application.h"
+#include "print/pageview.h"
 #include "print/prevprinter.h"
 
 using namespace tessaria;
@@ -179,6 +181,28 @@ TEST_F(PrintingTest, PagesRecordedAgainstTheScreenKeepTheirSizeOnAFilePrinter)
     EXPECT_NEAR(square.height(), 100, 2);
     // A file printer does not become the engine's reference device.
     EXPECT_EQ(Engine.PixelsPerInchX(), 96);
+}
+
+TEST_F(PrintingTest, PreviewShowsEveryRecordedPage)
+{
+    RecordPages(3);
+    int shown = -1;
+    QImage second;
+    Dialogs->OnModal = [&](QDialog& form) {
+        const QList<TPageView*> views = form.findChildren<TPageView*>();
+        shown = int(views.size());
+        if (views.size() > 1)
+            second = views[1]->grab().toImage();
+        return 0;
+    };
+    Engine.Preview();
+    EXPECT_EQ(Dialogs->Texts(TScriptedDialogs::TKind::Modal), QStringList({"PreviewForm"}));
+    EXPECT_EQ(shown, 3);
+    // The sheet scaled into the view: the one-inch square at its corner.
+    ASSERT_FALSE(second.isNull());
+    const QRect square = DarkBox(second, QRect(0, 0, second.width() / 2, second.height() / 2));
+    EXPECT_EQ(square.topLeft(), QPoint(0, 0));
+    EXPECT_NEAR(square.width(), second.width() / 8.5, 2);
 }
 
 } // namespace
