@@ -347,21 +347,4 @@ TEST(FormatPageNumber, Formats)
         EXPECT_EQ(FormatPageNumber(c.format, c.n), QString(c.text)) << c.format;
 }
 
-TEST(TextOptions, Defaults)
-{
-    const TTextOptions o;
-    EXPECT_EQ(o.HeaderFont(), MakePrintFont("Times New Roman", 18, true));
-    EXPECT_EQ(o.FooterFont(), MakePrintFont("Arial", 6));
-    EXPECT_EQ(o.PageNumFont(), o.FooterFont());
-    EXPECT_DOUBLE_EQ(o.MarginLeft(), 0.5);
-    EXPECT_DOUBLE_EQ(o.MarginBottom(), 0.5);
-    EXPECT_DOUBLE_EQ(o.HeaderMargin(), 0.5);
-    EXPECT_DOUBLE_EQ(o.FooterMargin(), 0.4);
-    EXPECT_EQ(o.HeaderAlign(), TAlignment::taCenter);
-    EXPECT_EQ(o.PageNumAlign(), TAlignment::taRightJustify);
-    EXPECT_EQ(o.PrintPageNumber(), TPrintPageNumber::pnBottom);
-    EXPECT_EQ(o.PageNumText(), "Page %d");
-    EXPECT_TRUE(o.Header().isEmpty());
-}
-
 } // namespace

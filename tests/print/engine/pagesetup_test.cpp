@@ -300,6 +300,8 @@ TEST_F(PageSetupTest, SetDefaultSurvivesARestart)
         form.LeftEdit->setText("2.5");
         form.FtrMarginEdit->setText("1,000.25");
         form.LandBut->click();
+        EXPECT_TRUE(form.PortShape->isHidden());
+        EXPECT_FALSE(form.LandShape->isHidden());
         form.PageNoneBut->click();
         form.FtrLeftBut->click();
         form.FooterEdit->setText("my footer");
@@ -364,18 +366,6 @@ TEST_F(PageSetupTest, AStoredMarginThatIsNoNumberFailsAtStartUp)
     EXPECT_THROW(engine.LoadDefaults(), EConvertError);
     EXPECT_DOUBLE_EQ(engine.TextOptions()->MarginLeft(), 0.75);
     EXPECT_DOUBLE_EQ(engine.TextOptions()->MarginTop(), 0.5);
-}
-
-TEST_F(PageSetupTest, OrientationButtonsSwapTheShapes)
-{
-    TPageSetupForm form(Engine);
-    form.FillControls();
-    form.LandBut->click();
-    EXPECT_TRUE(form.PortShape->isHidden());
-    EXPECT_FALSE(form.LandShape->isHidden());
-    form.PortBut->click();
-    EXPECT_FALSE(form.PortShape->isHidden());
-    EXPECT_TRUE(form.LandShape->isHidden());
 }
 
 TEST_F(PageSetupTest, PrinterSetupRunsThePlatformsDialog)
