@@ -6,6 +6,10 @@ namespace tessaria {
 
 void TfrmTessaria::Print1Click(QAction*) {}
 void TfrmTessaria::tbPrintClick() {}
-void TfrmTessaria::tbPageSetupClick() { PP1->PageSetup(); }
+void TfrmTessaria::tbPageSetupClick()
+{
+    PP1->PageSetup();
+    UpdatePageGeometry();
+}
 
 } // namespace tessaria
