@@ -34,6 +34,7 @@
 #include "platform/formsettings.h"
 #include "platform/help.h"
 #include "platform/settingsstore.h"
+#include "print/prevprinter.h"
 
 // Resources of a static library are registered by hand.
 static void InitAppResources() { Q_INIT_RESOURCE(resources); }
@@ -85,6 +86,15 @@ TfrmTessaria::TfrmTessaria(QWidget* parent) : QMainWindow(parent)
     FormSettings1->SetSaveValues(false);
     FormSettings1->SetLoadValues(false);
     RunCommand([this] { FormSettings1->Loaded(); });
+
+    PP1 = new TPreviewPrinter(this);
+    PP1->setObjectName("PP1");
+    PP1->SetOrientation(TPrinterOrientation::poPortrait);
+    PP1->SetTitle("Tessaria Page");
+    PP1->SetUnits(TUnits::unInches);
+    // The page setup defaults replace the designed values before anything
+    // sizes a page from them.
+    RunCommand([this] { PP1->LoadDefaults(); });
 
     // A failure ends the creation steps where it happens; the window still opens.
     RunCommand([this] { FormCreate(); });

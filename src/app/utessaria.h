@@ -38,6 +38,7 @@ class TFolderTree;
 class TFormSettings;
 class TImage;
 class TImageList;
+class TPreviewPrinter;
 class TStatusBar;
 class TThumbnailMaker;
 class TUpDown;
@@ -274,6 +275,7 @@ public:
     void OpenDocumentFile(const QString& fileName);
 
     // ---- Printing: preview, print, page setup (print/) ----
+    TPreviewPrinter* PP1 = nullptr; // the page recorder and printer
     void Print1Click(QAction* sender);
     void tbPrintClick();
     void tbPageSetupClick();

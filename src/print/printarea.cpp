@@ -1,19 +1,49 @@
-// The printable area the pages are sized from.
+// The printable area the pages are sized from, and the options that change it.
+#include <QLabel>
+
+#include "app/forms.h"
 #include "app/utessaria.h"
+#include "layout/ulorvaneoptions.h"
+#include "print/prevprinter.h"
 
 namespace tessaria {
 
 TPrintableArea TfrmTessaria::CurrentPrintableArea()
 {
-    // Until the engine reads the printer: a Letter sheet at 96 dpi with the
-    // engine's default margins and bands (0.5 inch each side, header 0.5,
-    // footer 0.4 inch).
-    const int dpi = 96;
-    return {dpi, dpi, int(8.5 * dpi) - dpi, 11 * dpi - int(dpi * 1.9 + 0.5)};
+    // An empty document refreshes the device values from the current printer.
+    PP1->BeginDoc();
+    PP1->EndDoc();
+    const TTextOptions* o = PP1->TextOptions();
+    TPrintableArea area;
+    area.DpiX = PP1->PixelsPerInchX();
+    area.DpiY = PP1->PixelsPerInchY();
+    area.Width = PP1->PhysicalWidth() - PP1->UnitsToPixelsX(o->MarginLeft() + o->MarginRight());
+    area.Height = PP1->PhysicalHeight() -
+                  PP1->UnitsToPixelsY(o->MarginTop() + o->MarginBottom() + o->HeaderMargin() + o->FooterMargin());
+    if (frmLorvaneOptions) {
+        frmLorvaneOptions->HPC->setText(
+            QStringLiteral("Horizontal Pixel Count: %1 at %2 DPI").arg(area.Width).arg(area.DpiX));
+        frmLorvaneOptions->VPC->setText(QStringLiteral("Vertical Pixel Count: %1 at %2 DPI").arg(area.Height).arg(area.DpiY));
+        frmLorvaneOptions->txtSelectedPrinter->setText(PP1->PrinterName());
+    }
+    return area;
 }
 
-void TfrmTessaria::OrientationChosen(int) { UpdatePageGeometry(); }
+void TfrmTessaria::OrientationChosen(int index)
+{
+    PP1->SetOrientation(index == 1 ? TPrinterOrientation::poLandscape : TPrinterOrientation::poPortrait);
+    UpdatePageGeometry();
+}
 
-void TfrmTessaria::PrintInfoChosen(bool) { UpdatePageGeometry(); }
+void TfrmTessaria::PrintInfoChosen(bool ticked)
+{
+    if (ticked) {
+        PP1->TextOptions()->SetFooterMargin(0.4);
+        PP1->TextOptions()->SetPrintPageNumber(TPrintPageNumber::pnNone);
+    } else {
+        PP1->TextOptions()->SetFooterMargin(0);
+    }
+    UpdatePageGeometry();
+}
 
 } // namespace tessaria

@@ -11,6 +11,7 @@
 
 #include "app/forms.h"
 #include "app/utessaria.h"
+#include "platform/printers.h"
 #include "platform/scripteddialogs.h"
 #include "platform/settingsstore.h"
 #include "support/testfiles.h"
@@ -23,12 +24,25 @@ protected:
     {
         setenv("XDG_CONFIG_HOME", Config.Path().c_str(), 1);
         Dialogs = TScriptedDialogs::Install(DialogsGuard);
+        // A known printer, whatever the machine has: Letter at 300 dpi.
+        UsePrinter({300, 300, 2550, 3300, 0, 0});
     }
+    // Stands in for the current printer from here on (before the window is made).
+    void UsePrinter(const TDeviceValues& portrait)
+    {
+        PreviousPrinters = SetPrinters(std::make_unique<TStandInPrinters>(
+            "Test Printer", portrait, QString::fromStdString(Config.File("jobs"))));
+        if (!KeptPrinters)
+            KeptPrinters = std::move(PreviousPrinters);
+    }
+
     void TearDown() override
     {
         Window.reset();
         DestroyStartupForms();
         DialogsGuard.reset();
+        if (KeptPrinters)
+            SetPrinters(std::move(KeptPrinters));
         unsetenv("XDG_CONFIG_HOME");
     }
 
@@ -57,6 +71,8 @@ protected:
     std::unique_ptr<TScriptedDialogs::TGuard> DialogsGuard;
     TScriptedDialogs* Dialogs = nullptr;
     std::unique_ptr<TfrmTessaria> Window;
+    std::unique_ptr<TPrinters> KeptPrinters;   // the machine's own, given back at the end
+    std::unique_ptr<TPrinters> PreviousPrinters;
 };
 
 } // namespace tessaria::test

@@ -6,6 +6,9 @@
 #include "controls/updown.h"
 #include "layout/canvaspanel.h"
 #include "layout/rectbox.h"
+#include "layout/ulorvaneoptions.h"
+#include <QButtonGroup>
+#include <QRadioButton>
 
 using namespace tessaria;
 using namespace tessaria::test;
@@ -169,4 +172,47 @@ TEST(CanvasPanel, GridSettersAndLines)
     EXPECT_EQ(img.pixel(15, 15), qRgb(255, 255, 255));
     panel.SetShowGrid(false);
     EXPECT_EQ(panel.grab().toImage().pixel(10, 15), qRgb(255, 255, 255));
+}
+
+TEST_F(Pages, PagesTakeThePrintableAreasProportions)
+{
+    // Margins 0.5 inch each side, header 0.5 and footer 0.4 inch: the sheets
+    // below leave 7.5 x 10, 10 x 7.5 and 8 x 8 inches to print on.
+    struct Case { TDeviceValues device; QSize page; int ppi; int orientation; };
+    const Case cases[] = {
+        {{300, 300, 2550, 3570, 0, 0}, {300, 400}, 40, 0},
+        {{300, 300, 3300, 2820, 0, 0}, {400, 300}, 40, 1},
+        {{300, 300, 2700, 2970, 0, 0}, {400, 400}, 50, 0},
+        {{600, 600, 5100, 6600, 75, 75}, {330, 400}, 44, 0}, // Letter at 600 dpi
+    };
+    for (const Case& c : cases) {
+        UsePrinter(c.device);
+        TfrmTessaria& w = ShowWindow();
+        EXPECT_EQ(w.CurrentPage->size(), c.page) << c.device.PhysicalWidth;
+        EXPECT_EQ(w.PnlDropShadow->size(), c.page);
+        EXPECT_EQ(w.LayoutPPI, c.ppi) << c.device.PhysicalWidth;
+        EXPECT_EQ(w.LayoutOrientation, c.orientation);
+        Window.reset();
+        DestroyStartupForms();
+    }
+}
+
+TEST_F(Pages, ANewPageAfterAnOrientationChangeTakesTheNewSize)
+{
+    UsePrinter({300, 300, 2550, 3570, 0, 0});
+    TfrmTessaria& w = ShowWindow();
+    TCanvasPanel* first = w.CurrentPage;
+    ASSERT_EQ(first->size(), QSize(300, 400));
+    w.tbNewPage->trigger();
+    TCanvasPanel* second = w.CurrentPage;
+    // Landscape in the options acts at once, on the current page only.
+    w.Options()->rgOrientationButtons->button(1)->click();
+    EXPECT_EQ(second->size(), QSize(400, 242)); // 11.9 x 8.5 inches less the margins: 10.9 x 6.6
+    EXPECT_EQ(first->size(), QSize(300, 400));
+    EXPECT_EQ(w.LayoutOrientation, 1);
+    w.tbNewPage->trigger();
+    EXPECT_EQ(w.CurrentPage->size(), QSize(400, 242));
+    EXPECT_EQ(first->size(), QSize(300, 400));
+    EXPECT_TRUE(w.Options()->HPC->text().startsWith("Horizontal Pixel Count: "));
+    EXPECT_EQ(w.Options()->txtSelectedPrinter->text(), "Test Printer");
 }

@@ -1,0 +1,268 @@
+#include "print/prevprinter.h"
+
+#include <QApplication>
+#include <QPrinter>
+
+#include "base/exceptions.h"
+#include "base/format.h"
+#include "base/rounding.h"
+#include "platform/application.h"
+#include "platform/dialogs.h"
+#include "print/metafilecanvas.h"
+#include "print/pagesetupdlg.h"
+#include "print/pageview.h"
+
+namespace tessaria {
+
+namespace {
+
+class TBusyCursor {
+public:
+    TBusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~TBusyCursor() { QApplication::restoreOverrideCursor(); }
+    TBusyCursor(const TBusyCursor&) = delete;
+    TBusyCursor& operator=(const TBusyCursor&) = delete;
+};
+
+QPageLayout::Orientation QtOrientation(TPrinterOrientation orientation)
+{
+    return orientation == TPrinterOrientation::poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait;
+}
+
+Exception IndexError(int index) { return Exception(Format("List index out of bounds (%d)", index)); }
+
+} // namespace
+
+TDeviceValues ScreenDeviceValues(int screenPixelsPerInch)
+{
+    TDeviceValues v;
+    v.PixelsPerInchX = screenPixelsPerInch;
+    v.PixelsPerInchY = screenPixelsPerInch;
+    v.PhysicalWidth = int(Round(8.5 * screenPixelsPerInch));
+    v.PhysicalHeight = 11 * screenPixelsPerInch;
+    return v;
+}
+
+int AlignedTextX(TAlignment alignment, int sheetWidth, int leftMargin, int rightMargin, int textWidth)
+{
+    switch (alignment) {
+    case TAlignment::taLeftJustify: return leftMargin;
+    case TAlignment::taRightJustify: return sheetWidth - rightMargin - textWidth;
+    case TAlignment::taCenter: break;
+    }
+    return sheetWidth / 2 - textWidth / 2;
+}
+
+TPreviewPrinter::TPreviewPrinter(QObject* owner) : QObject(owner) {}
+
+TPreviewPrinter::~TPreviewPrinter()
+{
+    Canvas_.reset(); // the canvas paints on the last page: it goes first
+}
+
+void TPreviewPrinter::SetUnits(TUnits value)
+{
+    Units_ = value;
+    UnitsPerInch_ = value == TUnits::unCentimeters ? 2.54 : 1.0;
+}
+
+void TPreviewPrinter::ReadDeviceValuesForRecording()
+{
+    TPrinters& printers = Printers();
+    TDeviceValues v = printers.HasPrinter() ? printers.DeviceValues(Orientation_) : ScreenDeviceValues(ScreenLogicalDpi());
+    if (v.PhysicalWidth == 0)
+        v = ScreenDeviceValues(ScreenLogicalDpi());
+    if (v.PixelsPerInchX <= 0 || v.PixelsPerInchY <= 0 || v.PhysicalWidth < 0 || v.PhysicalHeight <= 0)
+        throw Exception(Format("The printer %s reports no usable page size",
+                               printers.CurrentPrinterName().toStdString().c_str()));
+    Device_ = v;
+}
+
+void TPreviewPrinter::BeginDoc()
+{
+    ClearPages();
+    NewPage();
+}
+
+void TPreviewPrinter::NewPage()
+{
+    ReadDeviceValuesForRecording();
+    Pages_.push_back(std::make_unique<TRecordedPage>(Device_.PixelsPerInchX, Device_.PixelsPerInchY));
+    auto canvas = std::make_unique<TTovarMetaFileCanvas>(*Pages_.back());
+    canvas->setBackgroundMode(Qt::TransparentMode);
+    if (Canvas_) {
+        canvas->setFont(Canvas_->font());
+        canvas->setBrush(Canvas_->brush());
+        canvas->setPen(Canvas_->pen());
+    } else {
+        QFont font(QStringLiteral("Arial"));
+        font.setPointSize(10);
+        canvas->SetPointFont(font);
+        canvas->setBrush(Qt::NoBrush);
+    }
+    Canvas_ = std::move(canvas); // ends the recording of the previous page
+    PageUsed_ = false;
+}
+
+void TPreviewPrinter::EndDoc()
+{
+    if (!Canvas_)
+        return; // not recording: nothing to finish, and no page to drop
+    Canvas_.reset();
+    if (!PageUsed_ && !Pages_.empty())
+        Pages_.pop_back();
+}
+
+QPainter* TPreviewPrinter::Canvas() { return RecordingCanvas(); }
+
+TTovarMetaFileCanvas* TPreviewPrinter::RecordingCanvas()
+{
+    if (Canvas_)
+        PageUsed_ = true;
+    return Canvas_.get();
+}
+
+const QPicture& TPreviewPrinter::GetPage(int index) const
+{
+    if (index < 0 || index >= PageCount())
+        throw IndexError(index);
+    return *Pages_[size_t(index)];
+}
+
+void TPreviewPrinter::ClearPages()
+{
+    Canvas_.reset();
+    Pages_.clear();
+    PageUsed_ = false;
+}
+
+int TPreviewPrinter::UnitsToPixelsX(double length) const
+{
+    return int(Round(Device_.PixelsPerInchX * length / UnitsPerInch_));
+}
+
+int TPreviewPrinter::UnitsToPixelsY(double length) const
+{
+    return int(Round(Device_.PixelsPerInchY * length / UnitsPerInch_));
+}
+
+QString TPreviewPrinter::PrinterName() const { return Printers().CurrentPrinterName(); }
+
+void TPreviewPrinter::PrintHeaderFooter(int pageNumber)
+{
+    const TTextOptions& o = TextOptions_;
+    const int headerY = UnitsToPixelsY(o.HeaderMargin());
+    const int footerY = Device_.PhysicalHeight - UnitsToPixelsY(o.FooterMargin());
+    TextOutAligned(headerY, o.HeaderAlign(), &o.HeaderFont(), o.Header());
+    TextOutAligned(footerY, o.FooterAlign(), &o.FooterFont(), o.Footer());
+    const QString text = FormatPageNumber(o.PageNumText(), pageNumber);
+    switch (o.PrintPageNumber()) {
+    case TPrintPageNumber::pnBottom: TextOutAligned(footerY, o.PageNumAlign(), &o.PageNumFont(), text); break;
+    case TPrintPageNumber::pnTop: TextOutAligned(headerY, o.PageNumAlign(), &o.PageNumFont(), text); break;
+    case TPrintPageNumber::pnNone: break;
+    }
+}
+
+void TPreviewPrinter::TextOutAligned(int y, TAlignment alignment, const TPrintFont* font, const QString& text)
+{
+    TTovarMetaFileCanvas* canvas = RecordingCanvas();
+    if (!canvas)
+        throw Exception("No page is being recorded");
+    const QFont savedFont = canvas->font();
+    const QPen savedPen = canvas->pen();
+    if (font) {
+        canvas->setFont(canvas->DeviceFont(font->Font));
+        canvas->setPen(ColorFromTColor(font->Color));
+    }
+    const QFontMetrics metrics = canvas->fontMetrics();
+    const int w = metrics.horizontalAdvance(text);
+    const int x = AlignedTextX(alignment, Device_.PhysicalWidth, UnitsToPixelsX(TextOptions_.MarginLeft()),
+                               UnitsToPixelsX(TextOptions_.MarginRight()), w);
+    if (!text.isEmpty())
+        canvas->drawText(x, y + metrics.ascent(), text);
+    canvas->setFont(savedFont);
+    canvas->setPen(savedPen);
+}
+
+void TPreviewPrinter::Preview() { ShowPagesSimply(*this); }
+
+void TPreviewPrinter::Print() { PrintRange(0, PageCount() - 1); }
+
+bool TPreviewPrinter::PrintRange(int first, int last)
+{
+    return PrintRange(first, last, Printers().Printer());
+}
+
+bool TPreviewPrinter::PrintRange(int first, int last, QPrinter& printer)
+{
+    if (first > last || PageCount() == 0)
+        return false;
+    if (first < 0 || first >= PageCount())
+        throw IndexError(first);
+    if (last >= PageCount())
+        throw IndexError(last);
+
+    TBusyCursor busy;
+    printer.setPageOrientation(QtOrientation(Orientation_));
+    printer.setDocName(Title_);
+    TPrinters& printers = Printers();
+    const TDeviceValues v = printers.BeginJob(printer);
+    if (&printer == &printers.Printer())
+        Device_ = v;
+
+    QPainter painter;
+    if (!painter.begin(&printer))
+        throw Exception("Cannot start the print job");
+    for (int i = first; i <= last; ++i) {
+        const TRecordedPage& page = *Pages_[size_t(i)];
+        // A page recorded against another resolution (another printer, or
+        // the screen when none was installed) keeps its size on paper.
+        QTransform t;
+        t.translate(-v.PhysicalOffsetX, -v.PhysicalOffsetY);
+        t.scale(double(v.PixelsPerInchX) / page.ReferenceDpiX(), double(v.PixelsPerInchY) / page.ReferenceDpiY());
+        PlayPage(painter, page, t);
+        if (i < last && !printer.newPage()) {
+            painter.end();
+            throw Exception("The printer could not start a new page");
+        }
+    }
+    if (!painter.end() || printer.printerState() == QPrinter::Error)
+        throw Exception("The print job failed");
+    return true;
+}
+
+bool TPreviewPrinter::PrintWithDialog()
+{
+    TPrintDialogSpec spec;
+    spec.MinPage = 1;
+    spec.MaxPage = std::max(1, PageCount());
+    spec.FromPage = 1;
+    spec.ToPage = spec.MaxPage;
+    spec.PageRange = false;
+    spec.Copies = 1;
+    if (!Dialogs().Print(Printers().Printer(), spec))
+        return false;
+    int first = 0;
+    int last = PageCount() - 1;
+    if (spec.PageRange) {
+        first = spec.FromPage - 1;
+        last = spec.ToPage - 1;
+    }
+    for (int copy = 0; copy < std::max(1, spec.Copies); ++copy)
+        PrintRange(first, last);
+    return true;
+}
+
+int TPreviewPrinter::PageSetup()
+{
+    TPageSetupForm form(*this, QApplication::activeWindow());
+    return form.Run();
+}
+
+void TPreviewPrinter::LoadDefaults()
+{
+    TPageSetupForm form(*this);
+    form.LoadDefaults();
+}
+
+} // namespace tessaria

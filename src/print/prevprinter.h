@@ -1,0 +1,111 @@
+#pragma once
+// The preview printer engine: records a document page by page as vector
+// pages drawn at the printer's resolution, draws each page's header, footer
+// and page number, and shows the pages in the preview or prints them.
+// Everything drawn is in device pixels of the reference printer, (0, 0) at
+// the sheet's corner; the shift to the printable area happens when printing.
+
+#include <QObject>
+#include <QString>
+#include <memory>
+#include <vector>
+
+#include "platform/printers.h"
+#include "print/textoptions.h"
+
+class QPainter;
+class QPicture;
+class QPrinter;
+
+namespace tessaria {
+
+class TRecordedPage;
+class TTovarMetaFileCanvas;
+
+enum class TUnits { unInches, unCentimeters };
+
+class TPreviewPrinter : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QString Title READ Title WRITE SetTitle)
+public:
+    explicit TPreviewPrinter(QObject* owner = nullptr);
+    ~TPreviewPrinter() override;
+
+    TPrinterOrientation Orientation() const { return Orientation_; }
+    void SetOrientation(TPrinterOrientation value) { Orientation_ = value; }
+    QString Title() const { return Title_; }
+    void SetTitle(const QString& value) { Title_ = value; }
+    TTextOptions* TextOptions() { return &TextOptions_; }
+    const TTextOptions* TextOptions() const { return &TextOptions_; }
+    void SetTextOptions(const TTextOptions& value) { TextOptions_ = value; }
+    TUnits Units() const { return Units_; }
+    void SetUnits(TUnits value);
+    double UnitsPerInch() const { return UnitsPerInch_; }
+
+    // Recording.
+    void BeginDoc();
+    void NewPage();
+    void EndDoc();
+    // The canvas of the current page; marks the page as used. Null while not recording.
+    QPainter* Canvas();
+    TTovarMetaFileCanvas* RecordingCanvas();
+    bool PageUsed() const { return PageUsed_; }
+    bool Recording() const { return Canvas_ != nullptr; }
+    int PageCount() const { return int(Pages_.size()); }
+    const QPicture& GetPage(int index) const;
+    void ClearPages();
+
+    // Device values of the reference device, as last read.
+    const TDeviceValues& DeviceValues() const { return Device_; }
+    int PixelsPerInchX() const { return Device_.PixelsPerInchX; }
+    int PixelsPerInchY() const { return Device_.PixelsPerInchY; }
+    int PhysicalWidth() const { return Device_.PhysicalWidth; }
+    int PhysicalHeight() const { return Device_.PhysicalHeight; }
+    int PhysicalOffsetX() const { return Device_.PhysicalOffsetX; }
+    int PhysicalOffsetY() const { return Device_.PhysicalOffsetY; }
+    int UnitsToPixelsX(double length) const;
+    int UnitsToPixelsY(double length) const;
+    // The current printer's name; empty when none is installed.
+    QString PrinterName() const;
+
+    // Header, footer and page number of the current page.
+    void PrintHeaderFooter(int pageNumber);
+    // One line of text between the margins with its top at y; a null font
+    // keeps the canvas's font.
+    void TextOutAligned(int y, TAlignment alignment, const TPrintFont* font, const QString& text);
+
+    void Preview();
+    void Print();
+    // Prints pages first..last (from 0) as one job on the current printer,
+    // or on the given printer (a PDF file printer, say). False when the range
+    // holds no recorded page: then no job is started.
+    bool PrintRange(int first, int last);
+    bool PrintRange(int first, int last, QPrinter& printer);
+    // Asks for range and copies; each copy is a job of its own. True when confirmed.
+    bool PrintWithDialog();
+    // Runs the page setup dialog on this engine; gives its modal result.
+    int PageSetup();
+    // Applies the defaults stored by the page setup dialog (once, at start-up).
+    void LoadDefaults();
+
+private:
+    void ReadDeviceValuesForRecording();
+
+    TPrinterOrientation Orientation_ = TPrinterOrientation::poPortrait;
+    QString Title_;
+    TTextOptions TextOptions_;
+    TUnits Units_ = TUnits::unInches;
+    double UnitsPerInch_ = 1.0;
+
+    std::vector<std::unique_ptr<TRecordedPage>> Pages_;
+    std::unique_ptr<TTovarMetaFileCanvas> Canvas_;
+    bool PageUsed_ = false;
+    TDeviceValues Device_;
+};
+
+// The screen as a reference device: its resolution and a Letter sheet.
+TDeviceValues ScreenDeviceValues(int screenPixelsPerInch);
+// x of a line of text w pixels wide between the margins.
+int AlignedTextX(TAlignment alignment, int sheetWidth, int leftMargin, int rightMargin, int textWidth);
+
+} // namespace tessaria
