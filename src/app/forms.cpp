@@ -1,6 +1,8 @@
 #include "app/forms.h"
 
 #include "app/about.h"
+#include "browse/ubmedit.h"
+#include "browse/usearch.h"
 #include "browse/uview.h"
 #include "layout/ufrmclip.h"
 #include "layout/ulorvaneoptions.h"
@@ -12,6 +14,8 @@ TfrmLorvaneOptions* frmLorvaneOptions = nullptr;
 TfrmClipboard* frmClipboard = nullptr;
 TFrmAbout* FrmAbout = nullptr;
 TfrmTextBoxProperties* frmTextBoxProperties = nullptr;
+TfBMEdit* fBMEdit = nullptr;
+TfSearch* fSearch = nullptr;
 
 void CreateStartupForms()
 {
@@ -23,6 +27,10 @@ void CreateStartupForms()
         frmView = new TfrmView;
     if (!FrmAbout)
         FrmAbout = new TFrmAbout;
+    if (!fBMEdit)
+        fBMEdit = new TfBMEdit;
+    if (!fSearch)
+        fSearch = new TfSearch;
     if (!frmTextBoxProperties)
         frmTextBoxProperties = new TfrmTextBoxProperties;
 }
@@ -31,6 +39,10 @@ void DestroyStartupForms()
 {
     delete frmTextBoxProperties;
     frmTextBoxProperties = nullptr;
+    delete fSearch;
+    fSearch = nullptr;
+    delete fBMEdit;
+    fBMEdit = nullptr;
     delete FrmAbout;
     FrmAbout = nullptr;
     delete frmView;

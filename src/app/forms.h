@@ -11,10 +11,14 @@ class TFrmAbout;
 class TfrmClipboard;
 class TfrmLorvaneOptions;
 class TfrmTextBoxProperties;
+class TfBMEdit;
+class TfSearch;
 
 extern TfrmLorvaneOptions* frmLorvaneOptions;
 extern TfrmClipboard* frmClipboard;
 extern TFrmAbout* FrmAbout;
+extern TfBMEdit* fBMEdit;
+extern TfSearch* fSearch;
 extern TfrmTextBoxProperties* frmTextBoxProperties;
 
 // Creates the other start-up windows in their order (once).

@@ -204,8 +204,14 @@ public:
     // browse/browsecommands.cpp
     void AddBookmark1Click();
     void EditBookmarks1Click();
+    // Rebuilds the bookmark items of the Bookmarks menu from the file.
     void BuildBookmarkItems();
+    void BookmarkClick(QAction* sender);
+    QAction* AddBookmarkItem(const QString& entry);
     void tbSearchClick();
+    // Shows a file's folder in the tree and selects the first listed file
+    // whose name begins with the file's name.
+    void ShowFolderAndFile(const QString& path);
 
     // ---- Layout: pages, boxes, text, turns, clipboard, options (layout/) ----
     // Pages (layout/pages.cpp).
