@@ -44,6 +44,7 @@ TfSearch::TfSearch(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowSta
 {
     setObjectName("fSearch");
     setWindowTitle("File Search");
+    setFont(QFont("MS Sans Serif", 8));
     setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     resize(345, 399);
