@@ -20,17 +20,13 @@
 #include "layout/ulorvaneoptions.h"
 #include "platform/application.h"
 #include "platform/color.h"
+#include "platform/busycursor.h"
 #include "platform/dialogs.h"
 #include "print/core/rotate.h"
 
 namespace tessaria {
 
 namespace {
-
-struct TBusyCursor {
-    TBusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TBusyCursor() { QApplication::restoreOverrideCursor(); }
-};
 
 TDocumentBox RecordOf(const TRectBox& box)
 {

@@ -12,6 +12,7 @@
 #include "browse/ubmedit.h"
 #include "browse/usearch.h"
 #include "controls/foldertree.h"
+#include "platform/busycursor.h"
 #include "platform/dialogs.h"
 #include "platform/errorbox.h"
 
@@ -95,9 +96,8 @@ void TfrmTessaria::tbSearchClick()
     if (connected != fSearch) {
         connected = fSearch;
         connect(fSearch, &TfSearch::ShowFile, this, [this](const QString& path) {
-            QApplication::setOverrideCursor(Qt::WaitCursor);
+            TBusyCursor busy;
             RunCommand([&] { ShowFolderAndFile(path); });
-            QApplication::restoreOverrideCursor();
         });
     }
     fSearch->show();

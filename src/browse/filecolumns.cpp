@@ -3,15 +3,11 @@
 #include <QTimeZone>
 
 #include "base/exceptions.h"
+#include "platform/datetext.h"
 
 namespace tessaria {
 
 namespace {
-
-QString ModifiedFormat(const QLocale& locale)
-{
-    return locale.dateFormat(QLocale::ShortFormat) + ' ' + locale.timeFormat(QLocale::LongFormat);
-}
 
 // Formats with "yy" read back into the 1900s; a file date belongs near today.
 int WithCentury(int year, const QString& dateFormat)
@@ -53,11 +49,7 @@ QString FileTypeText(const QString& fileName)
 
 QString FileModifiedText(const QDateTime& localTime, const QLocale& locale)
 {
-    const QTime time = localTime.time();
-    const QDateTime seconds(localTime.date(), QTime(time.hour(), time.minute(), time.second()), localTime.timeZone());
-    if (seconds.time() == QTime(0, 0))
-        return locale.toString(seconds.date(), QLocale::ShortFormat);
-    return locale.toString(seconds, ModifiedFormat(locale));
+    return DateTimeToStr(localTime, locale);
 }
 
 TDateTime FileModifiedValue(const QString& text, const QLocale& locale)
@@ -65,7 +57,7 @@ TDateTime FileModifiedValue(const QString& text, const QLocale& locale)
     const QString dateFormat = locale.dateFormat(QLocale::ShortFormat);
     QDate date;
     QTime time;
-    QString format = ModifiedFormat(locale);
+    QString format = DateTimeFormat(locale);
     QDateTime both = locale.toDateTime(text, format);
     if (!both.isValid()) {
         QString shorter = text;

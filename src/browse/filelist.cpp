@@ -7,7 +7,7 @@
 
 #include "app/utessaria.h"
 #include "base/exceptions.h"
-#include "browse/busycursor.h"
+#include "platform/busycursor.h"
 #include "browse/dragstarter.h"
 #include "browse/filecolumns.h"
 #include "browse/filelistmodel.h"

@@ -7,7 +7,7 @@
 #include "app/utessaria.h"
 #include "base/paths.h"
 #include "browse/browsegeometry.h"
-#include "browse/busycursor.h"
+#include "platform/busycursor.h"
 #include "browse/dragstarter.h"
 #include "browse/filelistmodel.h"
 #include "browse/filelistview.h"

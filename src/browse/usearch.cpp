@@ -17,6 +17,7 @@
 
 #include "browse/filesearch.h"
 #include "controls/statusbar.h"
+#include "platform/busycursor.h"
 #include "platform/dialogs.h"
 #include "platform/errorbox.h"
 
@@ -114,7 +115,7 @@ void TfSearch::btnFindClick()
 {
     ListBox1->clear();
     ListBox1->repaint();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    TBusyCursor busy;
     btnFind->hide();
     btnStop->show();
     Searching = true;
@@ -130,7 +131,6 @@ void TfSearch::btnFindClick()
             Form->btnStop->hide();
             Form->btnFind->show();
             Form->Searching = false;
-            QApplication::restoreOverrideCursor();
             Form->SB1->SetPanelText(
                 0, QStringLiteral("%1 files found - Double click filename to view.").arg(Form->ListBox1->count()));
         }

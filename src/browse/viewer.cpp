@@ -4,7 +4,7 @@
 
 #include "app/utessaria.h"
 #include "browse/browsegeometry.h"
-#include "browse/busycursor.h"
+#include "platform/busycursor.h"
 #include "browse/uview.h"
 #include "controls/image.h"
 #include "imageio/picture.h"

@@ -7,6 +7,7 @@
 #include "layout/canvaspanel.h"
 #include "layout/rectbox.h"
 #include "layout/ufrmclip.h"
+#include "platform/busycursor.h"
 
 namespace tessaria {
 
@@ -79,7 +80,7 @@ void TfrmTessaria::Paste1Click()
     // Before anything was cut or copied there is nothing to paste.
     if (!clip->Filled || !CurrentPage)
         return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    TBusyCursor busy;
     TRectBox* box = CreateBox(CurrentPage, bhAll);
     CopyBoxValues(*clip->ClipboardRB, *box);
     box->SetActiveFrameColor(QColor(255, 0, 0));
@@ -99,7 +100,7 @@ void TfrmTessaria::Paste1Click()
         child->UnfocusAll();
         child->show();
     }
-    QApplication::restoreOverrideCursor();
+    busy.Restore();
     RectBoxResize(box);
 }
 

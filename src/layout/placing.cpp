@@ -21,6 +21,7 @@
 #include "layout/layoutrules.h"
 #include "layout/rectbox.h"
 #include "layout/ulorvaneoptions.h"
+#include "platform/busycursor.h"
 #include "platform/dialogs.h"
 #include "platform/datetext.h"
 #include "platform/errorbox.h"
@@ -44,12 +45,6 @@ QString DroppedLocalFile(const QMimeData* data)
             return url.toLocalFile();
     return {};
 }
-
-// The busy cursor while a drop is processed, also when it fails.
-struct TBusyCursor {
-    TBusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TBusyCursor() { QApplication::restoreOverrideCursor(); }
-};
 
 double DefaultInches(QLineEdit* edit, double fallback, const char* fallbackText)
 {

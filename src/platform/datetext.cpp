@@ -1,17 +1,24 @@
 #include "platform/datetext.h"
 
 #include <QLocale>
+#include <QTimeZone>
 #include <cmath>
 
 namespace tessaria {
 
-QString DateTimeToStr(const QDateTime& value)
+QString DateTimeFormat(const QLocale& locale)
 {
-    const QLocale locale = QLocale::system();
-    const QString date = locale.toString(value.date(), QLocale::ShortFormat);
-    if (value.time() == QTime(0, 0))
-        return date;
-    return date + ' ' + locale.toString(value.time(), QLocale::LongFormat);
+    return locale.dateFormat(QLocale::ShortFormat) + ' ' + locale.timeFormat(QLocale::LongFormat);
+}
+
+QString DateTimeToStr(const QDateTime& value, const QLocale& locale)
+{
+    // Whole seconds, as file dates are shown.
+    const QTime time = value.time();
+    const QDateTime seconds(value.date(), QTime(time.hour(), time.minute(), time.second()), value.timeZone());
+    if (seconds.time() == QTime(0, 0))
+        return locale.toString(seconds.date(), QLocale::ShortFormat);
+    return locale.toString(seconds, DateTimeFormat(locale));
 }
 
 double DateTimeValue(const QDateTime& value)
