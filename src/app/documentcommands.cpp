@@ -127,14 +127,14 @@ void TfrmTessaria::Open1Click()
     DocumentSaved = true;
 }
 
-void TfrmTessaria::OpenDocumentFile(const QString& fileName)
+bool TfrmTessaria::OpenDocumentFile(const QString& fileName)
 {
     TDocument document;
     try {
         document = ReadDocumentFile(fileName.toStdString());
     } catch (const EInvalidDocument&) {
         Dialogs().ShowMessage(NotValidDocumentMessage);
-        return;
+        return false;
     }
     if (document.IsOlderFormat())
         Dialogs().ShowMessage(OlderFormatMessage);
@@ -219,6 +219,7 @@ void TfrmTessaria::OpenDocumentFile(const QString& fileName)
     if (!missing.empty())
         Dialogs().ShowMessage(QString::fromStdString(MissingPicturesMessage(missing)));
     DocumentSaved = true;
+    return true;
 }
 
 } // namespace tessaria

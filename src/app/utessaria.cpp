@@ -382,6 +382,7 @@ void TfrmTessaria::CreateToolBar()
     tbPreview = AddToolButton("tbPreview", 0, "Preview");
     tbPreview->setProperty("Tag", 0);
     tbPrint = AddToolButton("tbPrint", 12, "Print");
+    tbPrint->setProperty("Tag", 1);
     AddToolSeparator(8);
     tbRotateLeft = AddToolButton("tbRotateLeft", 4, "Rotate CCW");
     tbRotateRight = AddToolButton("tbRotateRight", 5, "Rotate CW");

@@ -233,6 +233,9 @@ public:
     TRectBox* SelectedBox() const;
     // The printable area of the current printer with the engine's margins.
     TPrintableArea CurrentPrintableArea();
+    // The same from the engine's device values as they are (a recording keeps
+    // its pages); refreshes the options' pixel counts and printer name.
+    TPrintableArea EnginePrintableArea();
     // Boxes and their handlers (layout/placing.cpp).
     enum TBoxHandlers : unsigned { bhDrop = 1, bhResize = 2, bhAll = bhDrop | bhResize };
     TRectBox* CreateBox(TCanvasPanel* page, unsigned handlers);
@@ -277,14 +280,24 @@ public:
     int CountBoxes() const;
     int CountPageBoxes(const TCanvasPanel* page) const;
     // Reads and checks a whole document, then rebuilds the layout from it;
-    // a damaged file changes nothing. No save prompt, no dialog.
-    void OpenDocumentFile(const QString& fileName);
+    // a damaged file changes nothing. No save prompt, no dialog. False when
+    // the file was not a valid document.
+    bool OpenDocumentFile(const QString& fileName);
 
     // ---- Printing: preview, print, page setup (print/) ----
     TPreviewPrinter* PP1 = nullptr; // the page recorder and printer
     void Print1Click(QAction* sender);
     void tbPrintClick();
     void tbPageSetupClick();
+    // Records every page of the layout into PP1: pictures read again and
+    // resampled to `dpi` with the filter of that index, text boxes as text.
+    void RecordLayout(int dpi, int filterIndex);
+    // Writes the recorded pages to a PDF file with the engine's sheet.
+    void PrintRecordedToPdf(const QString& fileName);
+    // The options' resolution and filter, as Print uses them; a resolution
+    // that is no integer raises the conversion error.
+    int ChosenPrintDpi();
+    int ChosenFilterIndex();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -304,6 +317,7 @@ private:
     bool IsKeyForThisWindow(QObject* watched) const;
 
     bool OptionsConnected_ = false;
+    bool Recording_ = false; // a recording runs (its message loop may offer Print again)
     bool ScaledForLargeFonts_ = false;
     bool MainForm_ = false;
     bool Closed_ = false;

@@ -10,7 +10,7 @@
 #include "platform/dialogs.h"
 #include "print/metafilecanvas.h"
 #include "print/pagesetupdlg.h"
-#include "print/pageview.h"
+#include "print/prevform.h"
 
 namespace tessaria {
 
@@ -184,7 +184,12 @@ void TPreviewPrinter::TextOutAligned(int y, TAlignment alignment, const TPrintFo
     canvas->setPen(savedPen);
 }
 
-void TPreviewPrinter::Preview() { ShowPagesSimply(*this); }
+void TPreviewPrinter::Preview()
+{
+    TPreviewForm form(*this, QApplication::activeWindow());
+    form.LayOut();
+    Dialogs().ExecModal(form);
+}
 
 void TPreviewPrinter::Print() { PrintRange(0, PageCount() - 1); }
 

@@ -13,6 +13,11 @@ TPrintableArea TfrmTessaria::CurrentPrintableArea()
     // An empty document refreshes the device values from the current printer.
     PP1->BeginDoc();
     PP1->EndDoc();
+    return EnginePrintableArea();
+}
+
+TPrintableArea TfrmTessaria::EnginePrintableArea()
+{
     const TTextOptions* o = PP1->TextOptions();
     TPrintableArea area;
     area.DpiX = PP1->PixelsPerInchX();

@@ -1,11 +1,197 @@
-// The main window's printing commands: preview, print and page setup.
+// The main window's printing commands: recording the layout into the engine,
+// preview, print (or a PDF file when no printer is installed), printer set-up
+// and page setup.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QImage>
+#include <QPrinter>
+
 #include "app/utessaria.h"
+#include "base/convert.h"
+#include "base/exceptions.h"
+#include "base/rounding.h"
+#include "controls/statusbar.h"
+#include "imageio/picture.h"
+#include "imageio/qt/qimagebridge.h"
+#include "layout/canvaspanel.h"
+#include "layout/rectbox.h"
+#include "layout/ulorvaneoptions.h"
+#include "platform/application.h"
+#include "platform/busycursor.h"
+#include "platform/printers.h"
+#include "print/core/filters.h"
+#include "print/core/resample.h"
+#include "print/core/rotate.h"
+#include "print/metafilecanvas.h"
+#include "print/pdfprinter.h"
 #include "print/prevprinter.h"
+#include "print/printlayout.h"
 
 namespace tessaria {
 
-void TfrmTessaria::Print1Click(QAction*) {}
-void TfrmTessaria::tbPrintClick() {}
+namespace {
+
+Qt::Alignment QtHorizontal(TAlignment alignment)
+{
+    switch (alignment) {
+    case TAlignment::taLeftJustify: return Qt::AlignLeft;
+    case TAlignment::taRightJustify: return Qt::AlignRight;
+    case TAlignment::taCenter: break;
+    }
+    return Qt::AlignHCenter;
+}
+
+QRect ToQRect(const TSheetRect& r) { return QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top); }
+
+// Puts the status bar, the gauge and the flag back however the recording ends.
+class TRecordingState {
+public:
+    TRecordingState(TStatusBar* statusBar, bool& recording) : StatusBar_(statusBar), Recording_(recording)
+    {
+        Recording_ = true;
+    }
+    ~TRecordingState()
+    {
+        StatusBar_->SetPanelText(1, QString());
+        StatusBar_->SetGaugePosition(0);
+        Recording_ = false;
+    }
+    TRecordingState(const TRecordingState&) = delete;
+    TRecordingState& operator=(const TRecordingState&) = delete;
+
+private:
+    TStatusBar* StatusBar_;
+    bool& Recording_;
+};
+
+void DrawTextBox(TTovarMetaFileCanvas& canvas, const TRectBox& box, QRect target, int pixelsPerInchY)
+{
+    canvas.SetPointFont(box.Font());
+    canvas.setPen(box.FontColor());
+    target.setTop(target.top() + TextDrop(pixelsPerInchY));
+    canvas.drawText(target, int(Qt::TextWordWrap | Qt::AlignTop | QtHorizontal(box.Alignment())),
+                    box.Lines().join('\n'));
+}
+
+void DrawPictureBox(TTovarMetaFileCanvas& canvas, const TRectBox& box, const QRect& target, int layoutPPI, int dpi,
+                    int filterIndex)
+{
+    // Read again at full size: the box holds only its reduced copy.
+    TBitmap picture = LoadBitmapFromFile(box.FileName().toStdString());
+    // The box's sides are already those of the turned picture; resampling to
+    // the sides before the turn keeps the chosen resolution along both.
+    const TPixelSize size =
+        SizeBeforeTurn(ResampledSize(box.width(), box.height(), layoutPPI, dpi), box.Rotation());
+    if (size.Width <= 0 || size.Height <= 0 || target.isEmpty())
+        return;
+    Stretch(size.Width, size.Height, filterIndex, picture);
+    RotateByDegrees(picture, box.Rotation());
+    const QImage image = ToQImage(picture);
+    picture = TBitmap(); // one full picture at a time
+    canvas.drawImage(target, image);
+}
+
+} // namespace
+
+int TfrmTessaria::ChosenPrintDpi() { return StrToInt(Options()->cbDPI->currentText().trimmed().toStdString()); }
+
+int TfrmTessaria::ChosenFilterIndex()
+{
+    const int index = Options()->cbFilterBox->currentIndex();
+    return index >= 0 && index < FilterCount ? index : int(TResampleFilter::Lanczos3);
+}
+
+void TfrmTessaria::RecordLayout(int dpi, int filterIndex)
+{
+    if (Recording_)
+        return; // Print chosen again from inside the recording's message loop
+    TRecordingState state(sb1, Recording_);
+    TBusyCursor busy;
+
+    PP1->BeginDoc();
+    TTextOptions* options = PP1->TextOptions();
+    if (Options()->cbPrintInfo->isChecked()) {
+        const std::string filter = FilterName(FilterFromIndex(filterIndex));
+        options->SetFooter(QString::fromStdString(FooterInfoText(PP1->PrinterName().toStdString(), dpi, filter)));
+        options->SetFooterAlign(TAlignment::taLeftJustify);
+        options->SetFooterFont(MakePrintFont(QStringLiteral("Arial"), 6));
+    }
+
+    // The engine's device values are fresh from BeginDoc; the labels follow.
+    EnginePrintableArea();
+    const TPrintGeometry g = ComputePrintGeometry(
+        PP1->PhysicalWidth(), PP1->PhysicalHeight(), PP1->UnitsToPixelsX(options->MarginLeft() + options->MarginRight()),
+        PP1->UnitsToPixelsY(options->MarginTop() + options->MarginBottom() + options->HeaderMargin() +
+                            options->FooterMargin()),
+        PP1->UnitsToPixelsX(options->MarginLeft()), PP1->UnitsToPixelsY(options->MarginTop() + options->HeaderMargin()));
+    const double sx = double(g.Width) / CurrentPage->width();
+    const double sy = double(g.Height) / CurrentPage->height();
+
+    const int total = CountBoxes();
+    int done = 0;
+    for (int p = 0; p < Pages.size(); ++p) {
+        for (TRectBox* box : PageBoxes(Pages[p])) {
+            const QString name = box->TextBox() ? QString() : QFileInfo(box->FileName()).fileName();
+            sb1->SetPanelText(1, QStringLiteral("Scaling ") + name + QStringLiteral("..."));
+            const QRect target = ToQRect(TargetRect(g, sx, sy, box->x(), box->y(), box->width(), box->height()));
+            TTovarMetaFileCanvas& canvas = *PP1->RecordingCanvas();
+            if (box->TextBox())
+                DrawTextBox(canvas, *box, target, PP1->PixelsPerInchY());
+            else
+                DrawPictureBox(canvas, *box, target, LayoutPPI, dpi, filterIndex);
+            ++done;
+            sb1->SetGaugePosition(int(Round(double(done) / total * 100)));
+            ProcessMessages();
+        }
+        PP1->PrintHeaderFooter(PP1->PageCount());
+        if (p < Pages.size() - 1)
+            PP1->NewPage();
+    }
+    PP1->EndDoc();
+}
+
+void TfrmTessaria::PrintRecordedToPdf(const QString& fileName)
+{
+    const std::unique_ptr<QPrinter> printer = PdfPrinterFor(*PP1, fileName);
+    if (!PP1->PrintRange(0, PP1->PageCount() - 1, *printer))
+        throw Exception("There is no page to print");
+}
+
+void TfrmTessaria::Print1Click(QAction* sender)
+{
+    if (Recording_)
+        return;
+    const bool print = sender && sender->property("Tag").toInt() == 1;
+    const int dpi = ChosenPrintDpi(); // a bad number stops here, before anything is recorded
+    // Without a printer the pages go to a PDF file; its name is asked first,
+    // so that a cancel costs no recording.
+    QString pdf;
+    if (print && !Printers().HasPrinter()) {
+        TFileDialogSpec spec;
+        spec.Title = QStringLiteral("Print to PDF File");
+        spec.Filter = QStringLiteral("PDF files (*.pdf)|*.pdf");
+        spec.DefaultExt = QStringLiteral("pdf");
+        spec.OverwritePrompt = true;
+        if (!Dialogs().SaveFile(spec))
+            return;
+        pdf = spec.FileName;
+    }
+    RecordLayout(dpi, ChosenFilterIndex());
+    if (!print)
+        PP1->Preview();
+    else if (pdf.isEmpty())
+        PP1->Print();
+    else
+        PrintRecordedToPdf(pdf);
+}
+
+void TfrmTessaria::tbPrintClick()
+{
+    if (!Dialogs().PrinterSetup(Printers().Printer()))
+        Dialogs().ShowMessage(QStringLiteral("cancelled"));
+}
+
 void TfrmTessaria::tbPageSetupClick()
 {
     PP1->PageSetup();

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 
 #include "app/forms.h"
@@ -30,6 +31,7 @@ protected:
     // Stands in for the current printer from here on (before the window is made).
     void UsePrinter(const TDeviceValues& portrait)
     {
+        std::filesystem::create_directories(Config.File("jobs"));
         PreviousPrinters = SetPrinters(std::make_unique<TStandInPrinters>(
             "Test Printer", portrait, QString::fromStdString(Config.File("jobs"))));
         if (!KeptPrinters)

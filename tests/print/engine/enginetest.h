@@ -11,6 +11,7 @@
 
 #include "platform/printers.h"
 #include "platform/scripteddialogs.h"
+#include "support/pdfpages.h"
 #include "support/qtprinters.h"
 #include "support/testfiles.h"
 
@@ -53,18 +54,5 @@ protected:
 
 // A recorded page replayed into an image of its sheet at `scale`.
 QImage RenderRecordedPage(const TPreviewPrinter& engine, int index, double scale);
-// The bounding box of the pixels darker than mid-grey inside `region`
-// (null when there are none).
-QRect DarkBox(const QImage& image, const QRect& region);
-QRect DarkBox(const QImage& image);
-
-// Page count and page size in points (pdfinfo), a page as pixels (pdftoppm).
-int PdfPageCount(const QString& pdf);
-QSizeF PdfPageSize(const QString& pdf);
-QImage RenderPdfPage(const QString& pdf, int page, int dpi);
-// The text of a page (pdftotext), or of all pages with page 0.
-QString PdfText(const QString& pdf, int page = 0);
-// pdfimages -list: width and height of each image.
-std::vector<QSize> PdfImageSizes(const QString& pdf);
 
 } // namespace tessaria::test

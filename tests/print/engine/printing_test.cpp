@@ -2,14 +2,16 @@
 // pictures at their own pixels, on stand-in printers and PDF file printers.
 #include "enginetest.h"
 
+#include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QPainter>
 #include <QPicture>
 #include <QPrinter>
 
 #include "base/exceptions.h"
 #include "platform/application.h"
-#include "print/pageview.h"
+#include "print/prevform.h"
 #include "print/prevprinter.h"
 
 using namespace tessaria;
@@ -183,22 +185,25 @@ TEST_F(PrintingTest, PagesRecordedAgainstTheScreenKeepTheirSizeOnAFilePrinter)
     EXPECT_EQ(Engine.PixelsPerInchX(), 96);
 }
 
-TEST_F(PrintingTest, PreviewShowsEveryRecordedPage)
+TEST_F(PrintingTest, PreviewOpensAtPageOneAndShowsTheSheetScaled)
 {
     RecordPages(3);
-    int shown = -1;
+    QString label;
     QImage second;
-    Dialogs->OnModal = [&](QDialog& form) {
-        const QList<TPageView*> views = form.findChildren<TPageView*>();
-        shown = int(views.size());
-        if (views.size() > 1)
-            second = views[1]->grab().toImage();
+    Dialogs->OnModal = [&](QDialog& dialog) {
+        auto& form = dynamic_cast<TPreviewForm&>(dialog);
+        form.resize(700, 800);
+        form.show();
+        QApplication::processEvents();
+        label = form.CurPageLabel->text();
+        form.NextPageButClick();
+        second = form.PB1->grab().toImage();
         return 0;
     };
     Engine.Preview();
     EXPECT_EQ(Dialogs->Texts(TScriptedDialogs::TKind::Modal), QStringList({"PreviewForm"}));
-    EXPECT_EQ(shown, 3);
-    // The sheet scaled into the view: the one-inch square at its corner.
+    EXPECT_EQ(label, "Page 1 of 3");
+    // The sheet scaled into the paint box: the one-inch square at its corner.
     ASSERT_FALSE(second.isNull());
     const QRect square = DarkBox(second, QRect(0, 0, second.width() / 2, second.height() / 2));
     EXPECT_EQ(square.topLeft(), QPoint(0, 0));

@@ -1,0 +1,173 @@
+// Times `tessaria --print-pdf` on a 10-page layout of 40 photos of 4000 x 3000
+// (every fifth one 3000 x 4000) at the default 200 DPI and Lanczos3, and
+// ImageMagick's convert decoding the same photos and resampling each to the
+// same pixels with its Lanczos filter, in one run, taking turns. Reports the
+// medians of wall time and of peak resident memory (the largest single
+// convert for the peer), and the ratios.
+//
+//   bench_printing [-n RUNS] [DIR]
+//
+// Without DIR the photos are written into a temporary folder first.
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "document/document.h"
+#include "document/documentwriter.h"
+
+extern char** environ;
+
+using namespace tessaria;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct TRun {
+    double Seconds = 0;
+    long PeakKiB = 0;
+};
+
+TRun RunProcess(const std::vector<std::string>& args)
+{
+    std::vector<char*> argv;
+    for (const std::string& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    const auto start = std::chrono::steady_clock::now();
+    pid_t pid;
+    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
+        std::fprintf(stderr, "cannot start %s\n", argv[0]);
+        std::exit(1);
+    }
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    posix_spawn_file_actions_destroy(&actions);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "%s failed\n", argv[0]);
+        std::exit(1);
+    }
+    return {std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), usage.ru_maxrss};
+}
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : (v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2);
+}
+
+// Page surface of US Letter with the default margins (7.5 x 9.1 in. printable)
+// and 44 page pixels per inch, as the program computes it.
+constexpr int PageWidth = 330, PageHeight = 400, LayoutPPI = 44, Dpi = 200;
+
+struct TPlaced {
+    std::string File;
+    int Width, Height; // box, page pixels
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    int runs = 3;
+    std::string dir;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "-n" && i + 1 < argc)
+            runs = std::max(1, std::atoi(argv[++i]));
+        else
+            dir = a;
+    }
+    const fs::path work = fs::temp_directory_path() / ("tessaria-printbench-" + std::to_string(getpid()));
+    fs::create_directories(work);
+    if (dir.empty()) {
+        dir = (work / "photos").string();
+        std::fprintf(stderr, "writing 40 photos of 4000 x 3000 into %s ...\n", dir.c_str());
+        RunProcess({"sh", MAKEPHOTOS, dir, "40"});
+    }
+
+    std::vector<std::string> photos;
+    for (const auto& e : fs::directory_iterator(dir))
+        if (e.path().extension() == ".jpg")
+            photos.push_back(e.path().string());
+    std::sort(photos.begin(), photos.end());
+    if (photos.size() < 40) {
+        std::fprintf(stderr, "%s holds %zu photos, 40 wanted\n", dir.c_str(), photos.size());
+        return 1;
+    }
+    photos.resize(40);
+
+    // Four boxes a page in a 2 x 2 grid; portrait photos get portrait boxes.
+    TDocument document;
+    std::vector<TPlaced> placed;
+    for (int p = 0; p < 10; ++p) {
+        TDocumentPage page;
+        page.Width = PageWidth;
+        page.Height = PageHeight;
+        for (int k = 0; k < 4; ++k) {
+            const int n = p * 4 + k;
+            const bool portrait = (n + 1) % 5 == 0;
+            TDocumentBox box;
+            box.Width = portrait ? 120 : 160;
+            box.Height = portrait ? 160 : 120;
+            box.Left = (k % 2) * 165;
+            box.Top = (k / 2) * 170;
+            box.CanvasPPI = LayoutPPI;
+            box.FontName = "Arial";
+            box.FontSize = 10;
+            box.FileName = photos[size_t(n)];
+            page.Boxes.push_back(box);
+            placed.push_back({box.FileName, box.Width, box.Height});
+        }
+        document.Pages.push_back(page);
+    }
+    const std::string layout = (work / "bench.tsd").string();
+    const std::string pdf = (work / "bench.pdf").string();
+    SaveDocument(document, layout);
+    const std::string config = (work / "config").string();
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+
+    std::vector<double> oursTime, oursPeak, peerTime, peerPeak;
+    for (int r = 0; r < runs; ++r) {
+        const TRun ours = RunProcess({TESSARIA_PROGRAM, "--print-pdf", pdf, layout});
+        oursTime.push_back(ours.Seconds);
+        oursPeak.push_back(ours.PeakKiB / 1024.0);
+        double seconds = 0, peak = 0;
+        for (const TPlaced& p : placed) {
+            const int w = int(std::lround(double(p.Width) / LayoutPPI * Dpi));
+            const int h = int(std::lround(double(p.Height) / LayoutPPI * Dpi));
+            const TRun run = RunProcess({"convert", p.File, "-filter", "Lanczos", "-resize",
+                                         std::to_string(w) + "x" + std::to_string(h) + "!", (work / "out.ppm").string()});
+            seconds += run.Seconds;
+            peak = std::max(peak, run.PeakKiB / 1024.0);
+        }
+        peerTime.push_back(seconds);
+        peerPeak.push_back(peak);
+        std::fprintf(stderr, "round %d: tessaria %.2f s %.0f MiB, convert %.2f s %.0f MiB\n", r + 1, ours.Seconds,
+                     ours.PeakKiB / 1024.0, seconds, peak);
+    }
+    const double full = 4000.0 * 3000 * 3 / (1024 * 1024);
+    std::printf("10 pages, 40 photos of 4000 x 3000, 200 DPI, Lanczos3; %d rounds, medians\n", runs);
+    std::printf("tessaria --print-pdf      %7.2f s   peak %6.0f MiB\n", Median(oursTime), Median(oursPeak));
+    std::printf("convert, 40 runs in turn  %7.2f s   peak %6.0f MiB (largest single run)\n", Median(peerTime),
+                Median(peerPeak));
+    std::printf("time ratio tessaria / convert: %.2f\n", Median(oursTime) / Median(peerTime));
+    std::printf("one full picture at 24 bits: %.0f MiB; PDF %.1f MiB\n", full,
+                double(fs::file_size(pdf)) / (1024 * 1024));
+    fs::remove_all(work);
+    return 0;
+}
