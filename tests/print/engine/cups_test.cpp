@@ -3,30 +3,18 @@
 // queue is the default (scripts/with-cups sets one up).
 #include "enginetest.h"
 
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFileInfo>
+#include <QFile>
 #include <QPainter>
 #include <QPrinter>
-#include <QProcess>
-#include <QThread>
 #include <unistd.h>
 
 #include "print/prevprinter.h"
+#include "support/cupsqueue.h"
 
 using namespace tessaria;
 using namespace tessaria::test;
 
 namespace {
-
-QString Output(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    p.start(program, args);
-    if (!p.waitForFinished(20000))
-        return QString();
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
 
 // The marks of a page rendered at 100 dpi.
 int Marks(const QImage& page)
@@ -43,24 +31,14 @@ bool PageNumberInk(const QImage& page)
     return !DarkBox(page, QRect(page.width() / 2, page.height() - 45, page.width() / 2, 45)).isNull();
 }
 
-QString DefaultQueue()
-{
-    const QString d = Output("lpstat", {"-d"}).trimmed();
-    const int colon = d.lastIndexOf(": ");
-    return d.startsWith("system default destination") && colon > 0 ? d.mid(colon + 2) : QString();
-}
-
 class CupsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!HaveProgram("lpstat"))
-            GTEST_SKIP() << "no CUPS client (lpstat)";
-        Queue = DefaultQueue();
+        QString why;
+        Queue = DefaultCupsPdfQueue(why);
         if (Queue.isEmpty())
-            GTEST_SKIP() << "lpstat shows no default printer";
-        if (!Output("lpstat", {"-v", Queue}).contains("cups-pdf:"))
-            GTEST_SKIP() << "the default printer " << Queue.toStdString() << " is no cups-pdf queue";
+            GTEST_SKIP() << why.toStdString();
         Dialogs = TScriptedDialogs::Install(DialogsGuard);
         Guard = std::make_unique<PrintersGuard>(std::make_unique<TSystemPrinters>());
         static int serial = 0;
@@ -77,25 +55,10 @@ protected:
         DialogsGuard.reset();
     }
 
-    // Waits for `count` PDFs of this test's jobs in cups-pdf's folder.
     QStringList WaitForJobs(int count)
     {
-        const QDir folder(QDir::homePath() + "/PDF");
-        QElapsedTimer timer;
-        timer.start();
-        QStringList ready;
-        while (timer.elapsed() < 90000) {
-            ready.clear();
-            const QFileInfoList files = folder.entryInfoList({Title + "*.pdf"}, QDir::Files, QDir::Time | QDir::Reversed);
-            for (const QFileInfo& f : files)
-                if (f.size() > 0 && Output("pdfinfo", {f.filePath()}).contains("Pages:"))
-                    ready << f.filePath();
-            if (ready.size() >= count)
-                break;
-            QThread::msleep(250);
-        }
-        Jobs = ready;
-        return ready;
+        Jobs = WaitForQueuePdfs(Title, count);
+        return Jobs;
     }
 
     void RecordDocument(int pages)
