@@ -51,6 +51,17 @@ cjpeg -arithmetic "$tmp/src.ppm" > jpeg/arithmetic.jpg
 cjpeg -restart 1 -sample 1x1 "$tmp/src.ppm" > jpeg/restart-444.jpg
 $im "$tmp/src.ppm" -colorspace CMYK jpeg/cmyk-adobe.jpg
 
+mkdir -p tiff
+$im "$tmp/src.ppm" -compress none tiff/rgb.tif
+tiffcp -c lzw:2 tiff/rgb.tif tiff/lzw-predictor.tif
+tiffcp -c packbits -B tiff/rgb.tif tiff/packbits-be.tif
+tiffcp -c lzw -t -w 16 -l 16 tiff/rgb.tif tiff/tiles.tif
+tiffcp -c none -p separate -r 3 tiff/rgb.tif tiff/planar.tif
+$im "$tmp/src.ppm" -colors 20 -type Palette -compress lzw tiff/palette.tif
+$im "$tmp/src.ppm" -monochrome -depth 1 -compress RLE tiff/bilevel.tif
+$im "$tmp/src.ppm" -colorspace CMYK -depth 16 -endian MSB tiff/cmyk16.tif
+$im "$tmp/alpha.png" -compress lzw tiff/rgba.tif
+
 $py - <<'PY'
 # Decoder seeds: selector, setting, unpacked size (16 bits), stated-size flag, data.
 import struct

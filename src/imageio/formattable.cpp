@@ -9,6 +9,7 @@
 #include "imageio/bitmap.h"
 #include "imageio/iconimage.h"
 #include "imageio/jpegimage.h"
+#include "imageio/tiffreader.h"
 
 namespace tessaria {
 
@@ -35,6 +36,8 @@ void AddImageReaderFormats(TFileFormatsList& list)
     // 17 pbm (PPM), 18 pic (Autodesk), 19 pcx (PCX), 20 pdd (PSD), 21 pcd (PCD),
     // 22 pcc (PCX), 23 icb (Targa), 24 gif (GIF), 25 dib (Windows bitmap),
     // 26 cut (CUT), 27 cel (Autodesk), 28 bw (SGI).
+    list.AddFileFormat("tiff", "TIFF images", GraphicClassOf<TTIFFGraphic>());
+    list.AddFileFormat("tif", "TIFF images", GraphicClassOf<TTIFFGraphic>());
     list.AddFileFormat("rle", "Windows bitmap", GraphicClassOf<TBitmap>());
     list.AddFileFormat("dib", "Windows bitmap", GraphicClassOf<TBitmap>());
 }

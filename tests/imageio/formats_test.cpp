@@ -22,6 +22,8 @@ TEST(FormatTable, RowsOfTheReadersThatExistInTheirOrder)
         {"bmp", "Bitmaps", "TBitmap"},
         {"jpeg", "JPEG Image File", "TJPEGImage"},
         {"jpg", "JPEG Image File", "TJPEGImage"},
+        {"tiff", "TIFF images", "TTIFFGraphic"},
+        {"tif", "TIFF images", "TTIFFGraphic"},
         {"rle", "Windows bitmap", "TBitmap"},
         {"dib", "Windows bitmap", "TBitmap"},
     };
