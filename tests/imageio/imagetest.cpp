@@ -168,6 +168,16 @@ TPixels DecodeWithImageMagick(const std::string& file)
     return ParseNetpbm(std::vector<uint8_t>(out.begin(), out.end()));
 }
 
+TPixels DecodeWithPillow(const std::string& file)
+{
+    const std::string out = file + ".pillow.ppm";
+    if (!RunPillow("Image.open('" + file + "').convert('RGB').save('" + out + "')"))
+        throw std::runtime_error("Pillow could not decode " + file);
+    const std::vector<uint8_t> bytes = ReadFile(out);
+    std::remove(out.c_str());
+    return ParseNetpbm(bytes);
+}
+
 TBytes& TBytes::U8(unsigned v)
 {
     Data.push_back(uint8_t(v));

@@ -43,6 +43,9 @@ const std::string& ImageMagick();
 // An independent decoding to RGB through ImageMagick.
 TPixels DecodeWithImageMagick(const std::string& file);
 
+// An independent decoding to RGB through Pillow.
+TPixels DecodeWithPillow(const std::string& file);
+
 // Little-endian byte building for hand-made files.
 struct TBytes {
     std::vector<uint8_t> Data;
