@@ -51,6 +51,52 @@ cjpeg -arithmetic "$tmp/src.ppm" > jpeg/arithmetic.jpg
 cjpeg -restart 1 -sample 1x1 "$tmp/src.ppm" > jpeg/restart-444.jpg
 $im "$tmp/src.ppm" -colorspace CMYK jpeg/cmyk-adobe.jpg
 
+mkdir -p tiff
+$im "$tmp/src.ppm" -compress none tiff/rgb.tif
+tiffcp -c lzw:2 tiff/rgb.tif tiff/lzw-predictor.tif
+tiffcp -c packbits -B tiff/rgb.tif tiff/packbits-be.tif
+tiffcp -c lzw -t -w 16 -l 16 tiff/rgb.tif tiff/tiles.tif
+tiffcp -c none -p separate -r 3 tiff/rgb.tif tiff/planar.tif
+$im "$tmp/src.ppm" -colors 20 -type Palette -compress lzw tiff/palette.tif
+$im "$tmp/src.ppm" -monochrome -depth 1 -compress RLE tiff/bilevel.tif
+$im "$tmp/src.ppm" -colorspace CMYK -depth 16 -endian MSB tiff/cmyk16.tif
+$im "$tmp/alpha.png" -compress lzw tiff/rgba.tif
+
+mkdir -p gif pcx targa ppm
+$im "$tmp/src.ppm" -colors 30 gif/palette.gif
+$im "$tmp/src.ppm" -colors 5 -interlace GIF gif/interlaced.gif
+$py -c "
+from PIL import Image
+im = Image.open('$tmp/src.ppm')
+im.convert('L').save('gif/grey.gif')
+im.save('pcx/rgb.pcx')
+im.convert('P', palette=Image.ADAPTIVE, colors=20).save('pcx/palette.pcx')
+im.convert('1').save('pcx/1bit.pcx')
+im.save('targa/rgb-rle.tga', rle=True)
+im.convert('P', palette=Image.ADAPTIVE, colors=20).save('targa/palette.tga')
+im.convert('L').save('targa/grey-rle.tga', rle=True, orientation=-1)
+Image.open('$tmp/alpha.png').convert('RGBA').save('targa/rgba.tga')
+"
+# 4-plane PCX, 16-bit Targa colour map and pixels: byte by byte.
+$py - <<'PY'
+import struct
+h = bytearray(128); h[0] = 10; h[2] = 1; h[3] = 1; h[65] = 4
+struct.pack_into('<HHHH', h, 4, 0, 0, 9, 1); struct.pack_into('<H', h, 66, 2)
+h[16:64] = bytes(range(48))
+open('pcx/4planes.pcx', 'wb').write(bytes(h) + bytes([0xC3, 0x55, 0xA1, 0, 3, 0xF0, 0, 9, 9, 0xC4, 0x0F, 1, 2, 3, 4, 5]))
+open('targa/15bit.tga', 'wb').write(struct.pack('<BBBHHBHHHHBB', 0, 0, 2, 0, 0, 0, 0, 0, 3, 2, 15, 0x20)
+                                     + struct.pack('<6H', 0x7C00, 0x03E0, 0x001F, 0x7FFF, 0, 0x1234))
+open('targa/cmap16.tga', 'wb').write(struct.pack('<BBBHHBHHHHBB', 3, 1, 9, 0, 2, 16, 0, 0, 4, 1, 8, 0)
+                                     + b'abc' + struct.pack('<2H', 0x7FFF, 0x001F) + bytes([0x81, 1, 0x01, 0, 1]))
+PY
+$im "$tmp/src.ppm" ppm/raw.ppm
+$im "$tmp/src.ppm" -colorspace Gray pgm:ppm/raw.pgm
+$im "$tmp/src.ppm" -monochrome pbm:ppm/raw.pbm
+$im "$tmp/src.ppm" -depth 16 ppm/raw16.ppm
+$im "$tmp/src.ppm" -compress none ppm/plain.ppm
+$im "$tmp/src.ppm" -colorspace Gray -compress none pgm:ppm/plain.pgm
+$im "$tmp/src.ppm" -monochrome -compress none pbm:ppm/plain.pbm
+
 $py - <<'PY'
 # Decoder seeds: selector, setting, unpacked size (16 bits), stated-size flag, data.
 import struct

@@ -8,7 +8,12 @@
 
 #include "imageio/bitmap.h"
 #include "imageio/iconimage.h"
+#include "imageio/gifreader.h"
 #include "imageio/jpegimage.h"
+#include "imageio/pcxreader.h"
+#include "imageio/ppmreader.h"
+#include "imageio/targareader.h"
+#include "imageio/tiffreader.h"
 
 namespace tessaria {
 
@@ -35,7 +40,21 @@ void AddImageReaderFormats(TFileFormatsList& list)
     // 17 pbm (PPM), 18 pic (Autodesk), 19 pcx (PCX), 20 pdd (PSD), 21 pcd (PCD),
     // 22 pcc (PCX), 23 icb (Targa), 24 gif (GIF), 25 dib (Windows bitmap),
     // 26 cut (CUT), 27 cel (Autodesk), 28 bw (SGI).
+    list.AddFileFormat("win", "Truevision images", GraphicClassOf<TTargaGraphic>());
+    list.AddFileFormat("vst", "Truevision images", GraphicClassOf<TTargaGraphic>());
+    list.AddFileFormat("vda", "Truevision images", GraphicClassOf<TTargaGraphic>());
+    list.AddFileFormat("tiff", "TIFF images", GraphicClassOf<TTIFFGraphic>());
+    list.AddFileFormat("tif", "TIFF images", GraphicClassOf<TTIFFGraphic>());
+    list.AddFileFormat("tga", "Truevision images", GraphicClassOf<TTargaGraphic>());
+    list.AddFileFormat("scr", "Word 5.x screen capture images", GraphicClassOf<TPCXGraphic>());
     list.AddFileFormat("rle", "Windows bitmap", GraphicClassOf<TBitmap>());
+    list.AddFileFormat("ppm", "Portable pixel map images", GraphicClassOf<TPPMGraphic>());
+    list.AddFileFormat("pgm", "Portable grayscale images", GraphicClassOf<TPPMGraphic>());
+    list.AddFileFormat("pbm", "Portable b&w images", GraphicClassOf<TPPMGraphic>());
+    list.AddFileFormat("pcx", "ZSoft PCX images", GraphicClassOf<TPCXGraphic>());
+    list.AddFileFormat("pcc", "ZSoft PCC images", GraphicClassOf<TPCXGraphic>());
+    list.AddFileFormat("icb", "Truevision images", GraphicClassOf<TTargaGraphic>());
+    list.AddFileFormat("gif", "CompuServe images", GraphicClassOf<TGIFGraphic>());
     list.AddFileFormat("dib", "Windows bitmap", GraphicClassOf<TBitmap>());
 }
 

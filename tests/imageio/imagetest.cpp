@@ -168,6 +168,16 @@ TPixels DecodeWithImageMagick(const std::string& file)
     return ParseNetpbm(std::vector<uint8_t>(out.begin(), out.end()));
 }
 
+TPixels DecodeWithPillow(const std::string& file)
+{
+    const std::string out = file + ".pillow.ppm";
+    if (!RunPillow("Image.open('" + file + "').convert('RGB').save('" + out + "')"))
+        throw std::runtime_error("Pillow could not decode " + file);
+    const std::vector<uint8_t> bytes = ReadFile(out);
+    std::remove(out.c_str());
+    return ParseNetpbm(bytes);
+}
+
 TBytes& TBytes::U8(unsigned v)
 {
     Data.push_back(uint8_t(v));
@@ -203,6 +213,53 @@ std::vector<uint8_t> SolidBmp(int w, int h, uint8_t r, uint8_t g, uint8_t b)
         f.Fill(0, row - size_t(w) * 3);
     }
     return f.Data;
+}
+
+TEndianBytes& TEndianBytes::U8(unsigned v)
+{
+    Data.push_back(uint8_t(v));
+    return *this;
+}
+TEndianBytes& TEndianBytes::U16(unsigned v)
+{
+    return BigEndian ? U8(v >> 8 & 0xFF).U8(v & 0xFF) : U8(v & 0xFF).U8(v >> 8 & 0xFF);
+}
+TEndianBytes& TEndianBytes::U32(uint32_t v)
+{
+    return BigEndian ? U16(v >> 16).U16(v & 0xFFFF) : U16(v & 0xFFFF).U16(v >> 16);
+}
+TEndianBytes& TEndianBytes::Raw(const std::vector<uint8_t>& bytes)
+{
+    Data.insert(Data.end(), bytes.begin(), bytes.end());
+    return *this;
+}
+TEndianBytes& TEndianBytes::Fill(uint8_t v, size_t n)
+{
+    Data.insert(Data.end(), n, v);
+    return *this;
+}
+TEndianBytes& TEndianBytes::Text(const std::string& text)
+{
+    Data.insert(Data.end(), text.begin(), text.end());
+    return *this;
+}
+
+TPixels TestPattern(int w, int h)
+{
+    TPixels p{w, h, 3, {}};
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            p.Bytes.push_back(uint8_t(x * 7));
+            p.Bytes.push_back(uint8_t(y * 11));
+            p.Bytes.push_back((x / 5 + y / 4) % 2 ? 230 : 20);
+        }
+    return p;
+}
+
+std::string TestPatternPPM(int w, int h)
+{
+    const TPixels p = TestPattern(w, h);
+    return "P6\n" + std::to_string(w) + " " + std::to_string(h) + "\n255\n" + std::string(p.Bytes.begin(), p.Bytes.end());
 }
 
 } // namespace tessaria::test

@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "base/exceptions.h"
 #include "imageio/bitmap.h"
+#include "imageio/stream.h"
 
 namespace tessaria::test {
 
@@ -41,6 +43,9 @@ const std::string& ImageMagick();
 // An independent decoding to RGB through ImageMagick.
 TPixels DecodeWithImageMagick(const std::string& file);
 
+// An independent decoding to RGB through Pillow.
+TPixels DecodeWithPillow(const std::string& file);
+
 // Little-endian byte building for hand-made files.
 struct TBytes {
     std::vector<uint8_t> Data;
@@ -54,5 +59,44 @@ struct TBytes {
 
 // A 24-bit bottom-up BMP file of w x h whose pixels are all (r, g, b).
 std::vector<uint8_t> SolidBmp(int w, int h, uint8_t r, uint8_t g, uint8_t b);
+
+// Big- or little-endian byte building, for formats of either order.
+struct TEndianBytes {
+    bool BigEndian = false;
+    std::vector<uint8_t> Data;
+    TEndianBytes& U8(unsigned v);
+    TEndianBytes& U16(unsigned v);
+    TEndianBytes& U32(uint32_t v);
+    TEndianBytes& Raw(const std::vector<uint8_t>& bytes);
+    TEndianBytes& Fill(uint8_t v, size_t n);
+    TEndianBytes& Text(const std::string& text);
+};
+
+// Reads bytes with reader class T straight from a memory stream.
+template <class T>
+T LoadReader(const std::vector<uint8_t>& bytes)
+{
+    TMemoryStream stream(bytes.data(), bytes.size());
+    T graphic;
+    graphic.LoadFromStream(stream);
+    return graphic;
+}
+
+// The message reader class T raises for bytes, or "loaded".
+template <class T>
+std::string LoadError(const std::vector<uint8_t>& bytes)
+{
+    try {
+        LoadReader<T>(bytes);
+    } catch (const Exception& e) {
+        return e.Message();
+    }
+    return "loaded";
+}
+
+// A gradient with hard edges, odd-sized so rows need padding, as P6.
+std::string TestPatternPPM(int w = 37, int h = 23);
+// The pixels of TestPatternPPM.
+TPixels TestPattern(int w = 37, int h = 23);
 
 } // namespace tessaria::test
