@@ -7,11 +7,7 @@
 
 namespace tessaria {
 
-TRecordedPage::TRecordedPage(int pixelsPerInchX, int pixelsPerInchY) : DpiX_(pixelsPerInchX), DpiY_(pixelsPerInchY)
-{
-}
-
-int TRecordedPage::metric(PaintDeviceMetric m) const
+int TPageLayer::metric(PaintDeviceMetric m) const
 {
     switch (m) {
     case PdmDpiX:
@@ -25,11 +21,28 @@ int TRecordedPage::metric(PaintDeviceMetric m) const
     }
 }
 
+QPicture& TRecordedPage::OpenLayer()
+{
+    TLayer layer;
+    layer.Vector = std::make_unique<TPageLayer>(DpiX_, DpiY_);
+    Layers_.push_back(std::move(layer));
+    return *Layers_.back().Vector;
+}
+
+void TRecordedPage::AddImage(const QRectF& target, const QImage& image, const QTransform& world)
+{
+    TLayer layer;
+    layer.Image = image;
+    layer.Target = target;
+    layer.World = world;
+    Layers_.push_back(std::move(layer));
+}
+
 int PointsToPixels(double points, int pixelsPerInch) { return int(Round(points * pixelsPerInch / 72.0)); }
 
-TTovarMetaFileCanvas::TTovarMetaFileCanvas(TRecordedPage& page) : Dpi_(page.ReferenceDpiY())
+TTovarMetaFileCanvas::TTovarMetaFileCanvas(TRecordedPage& page) : Page_(page), Dpi_(page.ReferenceDpiY())
 {
-    if (!begin(&page))
+    if (!begin(&page.OpenLayer()))
         throw Exception("Cannot record the page");
 }
 
@@ -41,17 +54,50 @@ QFont TTovarMetaFileCanvas::DeviceFont(const QFont& font) const
     return f;
 }
 
-void PlayPage(QPainter& painter, const QPicture& page, const QTransform& sheetToDevice)
+void TTovarMetaFileCanvas::DrawPicture(const QRect& target, const QImage& image)
 {
-    const QPicture plain; // reports the resolution QPicture scales from
+    const QFont font = this->font();
+    const QPen pen = this->pen();
+    const QBrush brush = this->brush();
+    const QBrush background = this->background();
+    const Qt::BGMode mode = backgroundMode();
+    const QTransform world = worldTransform();
+    const RenderHints hints = renderHints();
+    const qreal opacity = this->opacity();
+    end();
+    Page_.AddImage(target, image, world);
+    if (!begin(&Page_.OpenLayer()))
+        throw Exception("Cannot record the page");
+    setFont(font);
+    setPen(pen);
+    setBrush(brush);
+    setBackground(background);
+    setBackgroundMode(mode);
+    setWorldTransform(world);
+    setRenderHints(hints);
+    setOpacity(opacity);
+}
+
+void PlayPage(QPainter& painter, const TRecordedPage& page, const QTransform& sheetToDevice)
+{
+    // QPicture scales a replay by the target's resolution on its own; that is
+    // undone here, since the page is already in device pixels.
+    const QPicture plain;
     const QPaintDevice* device = painter.device();
-    painter.save();
-    painter.setWorldTransform(sheetToDevice, true);
-    if (device && device->logicalDpiX() > 0 && device->logicalDpiY() > 0)
-        painter.scale(double(plain.logicalDpiX()) / device->logicalDpiX(),
-                      double(plain.logicalDpiY()) / device->logicalDpiY());
-    painter.drawPicture(0, 0, page);
-    painter.restore();
+    for (const TRecordedPage::TLayer& layer : page.Layers()) {
+        painter.save();
+        painter.setWorldTransform(sheetToDevice, true);
+        if (layer.Vector) {
+            if (device && device->logicalDpiX() > 0 && device->logicalDpiY() > 0)
+                painter.scale(double(plain.logicalDpiX()) / device->logicalDpiX(),
+                              double(plain.logicalDpiY()) / device->logicalDpiY());
+            painter.drawPicture(0, 0, *layer.Vector);
+        } else {
+            painter.setWorldTransform(layer.World, true);
+            painter.drawImage(layer.Target, layer.Image);
+        }
+        painter.restore();
+    }
 }
 
 } // namespace tessaria

@@ -1,21 +1,26 @@
 #pragma once
-// One recorded page and the canvas that records it. The page is a QPicture
-// that reports the reference printer's resolution, so that a font of S points
-// comes out S x dpiY / 72 device pixels high; all coordinates are device
-// pixels of that printer with (0, 0) at the sheet's corner.
+// One recorded page and the canvas that records it. The page reports the
+// reference printer's resolution, so that a font of S points comes out
+// S x dpiY / 72 device pixels high; all coordinates are device pixels of that
+// printer with (0, 0) at the sheet's corner.
+//
+// Vector drawing goes into QPicture layers; a placed picture is kept between
+// them as an image, in drawing order. A QPicture would store every image as
+// PNG, and encoding it cost more than decoding and resampling the photo.
 
+#include <QImage>
 #include <QPainter>
 #include <QPicture>
 #include <QTransform>
+#include <memory>
+#include <vector>
 
 namespace tessaria {
 
-class TRecordedPage final : public QPicture {
+// A vector layer: a QPicture that reports the reference resolution.
+class TPageLayer final : public QPicture {
 public:
-    TRecordedPage(int pixelsPerInchX, int pixelsPerInchY);
-
-    int ReferenceDpiX() const { return DpiX_; }
-    int ReferenceDpiY() const { return DpiY_; }
+    TPageLayer(int pixelsPerInchX, int pixelsPerInchY) : DpiX_(pixelsPerInchX), DpiY_(pixelsPerInchY) {}
 
 protected:
     int metric(PaintDeviceMetric m) const override;
@@ -23,6 +28,32 @@ protected:
 private:
     int DpiX_;
     int DpiY_;
+};
+
+class TRecordedPage {
+public:
+    TRecordedPage(int pixelsPerInchX, int pixelsPerInchY) : DpiX_(pixelsPerInchX), DpiY_(pixelsPerInchY) {}
+
+    int ReferenceDpiX() const { return DpiX_; }
+    int ReferenceDpiY() const { return DpiY_; }
+
+    // Starts a new vector layer on top of everything so far.
+    QPicture& OpenLayer();
+    // Puts an image on top: `target` in the coordinates that `world` maps to the sheet.
+    void AddImage(const QRectF& target, const QImage& image, const QTransform& world);
+
+    struct TLayer {
+        std::unique_ptr<TPageLayer> Vector; // null for an image
+        QImage Image;
+        QRectF Target;
+        QTransform World;
+    };
+    const std::vector<TLayer>& Layers() const { return Layers_; }
+
+private:
+    int DpiX_;
+    int DpiY_;
+    std::vector<TLayer> Layers_;
 };
 
 // The recording canvas: a painter on one page, with fonts at the page's
@@ -37,8 +68,12 @@ public:
     QFont DeviceFont(const QFont& font) const;
     // Sets a font given in points.
     void SetPointFont(const QFont& font) { setFont(DeviceFont(font)); }
+    // Draws a picture stretched into the rectangle, keeping its pixels as
+    // they are; the painter's font, pen, brush and transform carry on.
+    void DrawPicture(const QRect& target, const QImage& image);
 
 private:
+    TRecordedPage& Page_;
     int Dpi_;
 };
 
@@ -47,8 +82,6 @@ int PointsToPixels(double points, int pixelsPerInch);
 
 // Replays a recorded page: `sheetToDevice` maps the page's sheet pixels into
 // the painter's coordinates (an offset for a printer, a scale for a window).
-// QPicture scales a replay by the target's resolution on its own; that is
-// undone here, since the page is already in device pixels.
-void PlayPage(QPainter& painter, const QPicture& page, const QTransform& sheetToDevice);
+void PlayPage(QPainter& painter, const TRecordedPage& page, const QTransform& sheetToDevice);
 
 } // namespace tessaria

@@ -7,7 +7,7 @@
 
 namespace tessaria {
 
-void PaintPage(QPainter& painter, const QPicture& page, int sheetWidth, int sheetHeight, const QRect& target)
+void PaintPage(QPainter& painter, const TRecordedPage& page, int sheetWidth, int sheetHeight, const QRect& target)
 {
     if (sheetWidth <= 0 || sheetHeight <= 0 || target.isEmpty())
         return;

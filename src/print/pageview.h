@@ -5,11 +5,12 @@
 #include <QRect>
 
 class QPainter;
-class QPicture;
 
 namespace tessaria {
 
+class TRecordedPage;
+
 // Draws a recorded page of a sheet into a rectangle of the painter's device.
-void PaintPage(QPainter& painter, const QPicture& page, int sheetWidth, int sheetHeight, const QRect& target);
+void PaintPage(QPainter& painter, const TRecordedPage& page, int sheetWidth, int sheetHeight, const QRect& target);
 
 } // namespace tessaria

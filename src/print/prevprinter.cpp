@@ -122,7 +122,7 @@ TTovarMetaFileCanvas* TPreviewPrinter::RecordingCanvas()
     return Canvas_.get();
 }
 
-const QPicture& TPreviewPrinter::GetPage(int index) const
+const TRecordedPage& TPreviewPrinter::GetPage(int index) const
 {
     if (index < 0 || index >= PageCount())
         throw IndexError(index);

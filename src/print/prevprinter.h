@@ -14,7 +14,6 @@
 #include "print/textoptions.h"
 
 class QPainter;
-class QPicture;
 class QPrinter;
 
 namespace tessaria {
@@ -52,7 +51,7 @@ public:
     bool PageUsed() const { return PageUsed_; }
     bool Recording() const { return Canvas_ != nullptr; }
     int PageCount() const { return int(Pages_.size()); }
-    const QPicture& GetPage(int index) const;
+    const TRecordedPage& GetPage(int index) const;
     void ClearPages();
 
     // Device values of the reference device, as last read.

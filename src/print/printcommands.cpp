@@ -89,7 +89,7 @@ void DrawPictureBox(TTovarMetaFileCanvas& canvas, const TRectBox& box, const QRe
     RotateByDegrees(picture, box.Rotation());
     const QImage image = ToQImage(picture);
     picture = TBitmap(); // one full picture at a time
-    canvas.drawImage(target, image);
+    canvas.DrawPicture(target, image);
 }
 
 } // namespace
