@@ -130,6 +130,29 @@ TEST_F(EngineTest, FontBrushAndPenCarryOverToTheNextPage)
     Engine.EndDoc();
 }
 
+TEST_F(EngineTest, PicturesKeepTheirPixelsAndTheirPlaceInTheDrawingOrder)
+{
+    Engine.BeginDoc();
+    TTovarMetaFileCanvas& canvas = *Engine.RecordingCanvas();
+    canvas.fillRect(QRect(0, 0, 600, 600), Qt::black); // under the picture
+    canvas.setPen(QPen(Qt::green, 40));
+    QImage red(30, 20, QImage::Format_RGB888);
+    red.fill(Qt::red);
+    canvas.DrawPicture(QRect(300, 300, 600, 600), red);
+    EXPECT_EQ(canvas.pen().color(), QColor(Qt::green)); // the state goes on after the picture
+    canvas.drawLine(300, 800, 900, 800);                 // over it
+    Engine.EndDoc();
+    const TRecordedPage& page = Engine.GetPage(0);
+    ASSERT_EQ(page.Layers().size(), 3u);
+    EXPECT_EQ(page.Layers()[1].Image.size(), QSize(30, 20)); // not resampled on the way
+
+    const QImage image = RenderRecordedPage(Engine, 0, 0.1);
+    EXPECT_EQ(image.pixelColor(10, 10), QColor(Qt::black));  // black alone
+    EXPECT_EQ(image.pixelColor(50, 50), QColor(Qt::red));    // the picture over the black
+    EXPECT_EQ(image.pixelColor(60, 80), QColor(Qt::green));  // the line over the picture
+    EXPECT_EQ(image.pixelColor(85, 40), QColor(Qt::red));
+}
+
 TEST_F(EngineTest, UnitsToPixels)
 {
     struct Case {
