@@ -23,6 +23,14 @@ void TFileFormatsList::AddFileFormat(const std::string& extension, const std::st
     Formats_.push_back({std::move(ext), description, &graphicClass});
 }
 
+void TFileFormatsList::InsertFileFormat(size_t index, const std::string& extension, const std::string& description,
+                                        const TGraphicClass& graphicClass)
+{
+    AddFileFormat(extension, description, graphicClass);
+    if (index < Formats_.size() - 1)
+        std::rotate(Formats_.begin() + std::ptrdiff_t(index), Formats_.end() - 1, Formats_.end());
+}
+
 const TGraphicClass* TFileFormatsList::FindExt(const std::string& extension) const
 {
     const std::string ext = LowerCase(extension);

@@ -38,6 +38,10 @@ public:
     // The extension is stored in lower case; a leading dot is dropped.
     void AddFileFormat(const std::string& extension, const std::string& description,
                        const TGraphicClass& graphicClass);
+    // The same, at row `index` (at the end when past it): for rows that a
+    // module outside imageio adds in front of the built-in ones.
+    void InsertFileFormat(size_t index, const std::string& extension, const std::string& description,
+                          const TGraphicClass& graphicClass);
     // Case-insensitive, from the most recently added row back to the first;
     // nullptr when no row has the extension.
     const TGraphicClass* FindExt(const std::string& extension) const;

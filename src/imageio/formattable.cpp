@@ -19,8 +19,9 @@ namespace tessaria {
 
 void AddFrameworkFormats(TFileFormatsList& list)
 {
-    // "wmf" "Metafiles" and "emf" "Enhanced Metafiles" (the metafile class)
-    // come first once the metafile reader exists.
+    // "wmf" "Metafiles" and "emf" "Enhanced Metafiles" come first; the
+    // metafile class draws with Qt, so imageio/qt puts them in front
+    // (RegisterMetafileFormats).
     list.AddFileFormat("ico", "Icons", GraphicClassOf<TIcon>());
     list.AddFileFormat("bmp", "Bitmaps", GraphicClassOf<TBitmap>());
 }
