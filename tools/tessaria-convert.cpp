@@ -8,15 +8,19 @@
 // default radius; --rotate turns clockwise by that many degrees. Both apply
 // after loading, the resize first.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <string>
 #include <vector>
 
+#include <QGuiApplication>
+
 #include "base/exceptions.h"
 #include "base/format.h"
 #include "imageio/bitmap.h"
 #include "imageio/picture.h"
+#include "imageio/qt/metafileimage.h"
 #include "print/core/resample.h"
 #include "print/core/rotate.h"
 
@@ -140,6 +144,12 @@ int main(int argc, char** argv)
     if (!ParseOptions(argc, argv, options))
         return Usage();
     const bool info = options.Info;
+    // Metafiles draw their text through Qt's fonts, which need an
+    // application object; this tool never shows a window.
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QGuiApplication app(argc, argv);
+    RegisterMetafileFormats();
     try {
         std::string readerClass;
         TBitmap bitmap = LoadBitmapFromFile(options.Files[0], &readerClass);

@@ -7,6 +7,7 @@
 #include "app/batch.h"
 #include "app/forms.h"
 #include "app/utessaria.h"
+#include "imageio/qt/metafileimage.h"
 #include "platform/application.h"
 #include "platform/errorbox.h"
 
@@ -42,6 +43,7 @@ int main(int argc, char** argv)
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
 
     TApplication app(argc, argv);
+    RegisterMetafileFormats();
     SetApplicationHelpFile("tessaria.hlp");
     SetApplicationTitle("Tessaria");
     QApplication::setWindowIcon(QIcon(":/tessaria.png"));

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "imagetest.h"
+#include "metafilebuilder.h"
 #include "support/testfiles.h"
 
 using namespace tessaria::test;
@@ -104,4 +105,31 @@ TEST(ConvertTool, ErrorsGoToStandardErrorWithTheLoadersMessage)
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
         EXPECT_EQ(r.out, "");
     }
+}
+
+TEST(ConvertTool, ConvertsMetafilesLikeAnyOtherPicture)
+{
+    if (RunCommand("test -x " + Quote(Tool())) != 0)
+        GTEST_SKIP() << "tessaria-convert not built";
+    TempDir dir;
+    // A placeable WMF: a blue rectangle over the left half of 4 x 2 pixels.
+    TWmfWriter w;
+    w.Rec(0x02FA, {5, 0, 0, 0, 0}).Rec(0x02FC, {0, 0, 0xFF, 0}).Rec(0x012D, {0}).Rec(0x012D, {1});
+    w.Rec(0x041B, {20, 20, 0, 0});
+    WriteFile(dir.File("m.wmf"), w.Placeable(2, 0, 0, 40, 20, 960));
+    ToolRun r = RunTool("--info " + Quote(dir.File("m.wmf")), dir);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "reader: TMetafile\nformat: pf24bit\nwidth: 4\nheight: 2\n");
+    r = RunTool(Quote(dir.File("m.wmf")) + " " + Quote(dir.File("m.ppm")), dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ParseNetpbm(ReadFile(dir.File("m.ppm"))),
+              (TPixels{4, 2, 3, {0, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255, 255,
+                                 0, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255, 255}}));
+    WriteFile(dir.File("e.emf"), TEmfWriter().File(1, 2540, 2540));
+    r = RunTool("--info " + Quote(dir.File("e.emf")), dir);
+    EXPECT_EQ(r.out, "reader: TMetafile\nformat: pf24bit\nwidth: 96\nheight: 96\n");
+    WriteFile(dir.File("bad.emf"), std::string("not a metafile"));
+    r = RunTool("--info " + Quote(dir.File("bad.emf")), dir);
+    EXPECT_NE(r.status, 0);
+    EXPECT_NE(r.err.find("Metafile is not valid"), std::string::npos) << r.err;
 }

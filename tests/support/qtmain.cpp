@@ -1,8 +1,10 @@
 // main() for widget tests: a QApplication on the offscreen platform, so that no
-// test needs a display.
+// test needs a display, and the format table with the program's metafile rows.
 #include <QApplication>
 #include <cstdlib>
 #include <gtest/gtest.h>
+
+#include "imageio/qt/metafileimage.h"
 
 int main(int argc, char** argv)
 {
@@ -10,6 +12,8 @@ int main(int argc, char** argv)
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tessaria");
+    // The format table as the program has it.
+    tessaria::RegisterMetafileFormats();
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -237,7 +237,14 @@ TEST(MetafileRender, RowsComeFirstAndFilesLoadThroughThePicture)
     EXPECT_EQ(list.Formats()[2].Extension, "ico");
     EXPECT_EQ(list.Formats()[3].Extension, "bmp");
 
-    RegisterMetafileFormats();
+    // The program's table, as the test main set it up: the rest unchanged.
+    const auto& rows = FileFormats().Formats();
+    ASSERT_EQ(rows.size(), 22u);
+    EXPECT_EQ(rows[0].Extension, "wmf");
+    EXPECT_EQ(rows[1].Extension, "emf");
+    EXPECT_STREQ(rows[1].GraphicClass->Name, "TMetafile");
+    EXPECT_EQ(rows[2].Extension, "ico");
+    EXPECT_EQ(rows[21].Extension, "dib");
     const auto dir = std::filesystem::temp_directory_path() / "tessaria-metafile-test";
     std::filesystem::create_directories(dir);
     TWmfWriter w;
