@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@
 
 #include "base/exceptions.h"
 #include "base/format.h"
+#include "base/paths.h"
 #include "imageio/bitmap.h"
 #include "imageio/picture.h"
 #include "imageio/qt/metafileimage.h"
@@ -144,12 +146,16 @@ int main(int argc, char** argv)
     if (!ParseOptions(argc, argv, options))
         return Usage();
     const bool info = options.Info;
-    // Metafiles draw their text through Qt's fonts, which need an
-    // application object; this tool never shows a window.
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication app(argc, argv);
     RegisterMetafileFormats();
+    // Metafiles draw their text through Qt's fonts, which need an
+    // application object; this tool never shows a window, and other
+    // pictures need none.
+    std::unique_ptr<QGuiApplication> app;
+    if (FileFormats().FindExt(ExtractFileExt(options.Files[0])) == &GraphicClassOf<TMetafile>()) {
+        if (!std::getenv("QT_QPA_PLATFORM"))
+            setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    }
     try {
         std::string readerClass;
         TBitmap bitmap = LoadBitmapFromFile(options.Files[0], &readerClass);
