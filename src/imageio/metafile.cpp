@@ -65,6 +65,12 @@ public:
         r.At(headerOffset, headerSize);
         if (bitsSize)
             r.At(bitsOffset, bitsSize);
+        // The stated size is charged before anything is decoded.
+        const bool core = r.U32(headerOffset) == 12;
+        const int64_t w = core ? r.S16(headerOffset + 4) : r.S32(headerOffset + 4);
+        const int64_t h = core ? r.S16(headerOffset + 6) : r.S32(headerOffset + 8);
+        if (w < 0 || uint64_t(w) * uint64_t(h < 0 ? -h : h) > Left_)
+            throw TBadRecord();
         // The stream ends with the bitmap's own bytes, so that the reader's
         // checks hold it to them.
         const uint64_t end = bitsSize ? std::max(headerOffset + headerSize, bitsOffset + bitsSize)

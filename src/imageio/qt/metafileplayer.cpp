@@ -24,6 +24,11 @@ constexpr uint32_t StockObject = 0x80000000;
 // Deeper nesting than real drawings use; beyond it saves are ignored so that
 // a file of SaveDC records cannot pile up painter states.
 constexpr size_t MaxSaveDepth = 256;
+// Pixels that filling, text and bitmaps may cover in all, so that a file of
+// many large shapes cannot keep us drawing for hours: a few dozen times the
+// picture, at least two billion.
+constexpr double MinPixelBudget = double(int64_t(1) << 31);
+constexpr double PictureCovers = 16;
 
 QColor Colour(int32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
@@ -73,13 +78,15 @@ public:
             PerMm_ = QPointF(inch / 25.4, inch / 25.4);
         }
         Pen_();
+        Target_ = Device_.mapRect(Frame_);
+        Budget_ = std::max(MinPixelBudget, PictureCovers * Target_.width() * Target_.height());
     }
 
     void Run()
     {
         P_.save();
         P_.setRenderHint(QPainter::Antialiasing, false);
-        P_.setClipRect(Device_.mapRect(Frame_));
+        P_.setClipRect(Target_);
         Apply();
         for (const TMetaCommand& c : Data_.Commands)
             Play(c);
@@ -155,13 +162,23 @@ private:
     static QPointF Pt(const TMetaPoint& p) { return QPointF(p.X, p.Y); }
     static QRectF Box(const TMetaCommand& c) { return QRectF(QPointF(c.A[0], c.A[1]), QPointF(c.A[2], c.A[3])).normalized(); }
 
+    // Charges the picture pixels that a rectangle in logical units covers;
+    // false once the budget is spent.
+    bool Charge(const QRectF& logical, double margin = 0)
+    {
+        const QRectF covered =
+            P_.transform().mapRect(logical.adjusted(-margin, -margin, margin, margin)).adjusted(-1, -1, 1, 1) & Target_;
+        Budget_ -= covered.width() * covered.height() + 1;
+        return Budget_ > 0;
+    }
+
     void Shape(const QPainterPath& shape, bool fill, bool stroke)
     {
         if (InPath_) {
             Path_.addPath(shape);
             return;
         }
-        if (Degenerate_)
+        if (Degenerate_ || !Charge(shape.controlPointRect(), stroke ? S_.Pen.widthF() : 0))
             return;
         QPainterPath p = shape;
         p.setFillRule(S_.FillRule);
@@ -306,8 +323,9 @@ private:
         const QTransform t = Full();
         const bool useCp = (S_.TextAlign & 1) != 0;
         const QPointF ref = useCp ? S_.Position : QPointF(c.A[0], c.A[1]);
-        if (c.A[2] & 2) // opaque rectangle
-            P_.fillRect(QRectF(QPointF(c.A[3], c.A[4]), QPointF(c.A[5], c.A[6])).normalized(), S_.BkColour);
+        const QRectF box = QRectF(QPointF(c.A[3], c.A[4]), QPointF(c.A[5], c.A[6])).normalized();
+        if ((c.A[2] & 2) && Charge(box)) // opaque
+            P_.fillRect(box, S_.BkColour);
         // Text is laid out in picture pixels, in the direction of the
         // logical x axis, so that flipped mapping modes do not mirror it.
         const QPointF origin = t.map(ref);
@@ -319,7 +337,7 @@ private:
         if (spec.Height == 0)
             height = 12 * std::max(yScale, 1e-9);
         QFont font(spec.Face.isEmpty() ? QStringLiteral("Sans Serif") : spec.Face);
-        const double pixels = std::clamp(height, 1.0, 16384.0);
+        const double pixels = std::clamp(height, 1.0, 4096.0);
         font.setPixelSize(std::max(1, int(std::lround(pixels))));
         if (spec.Height > 0) { // a cell height: scale the em to fit
             const double cell = QFontMetricsF(font).height();
@@ -334,6 +352,9 @@ private:
         const QString text = QString::fromUtf16(c.Text.data(), qsizetype(c.Text.size()));
         const QFontMetricsF metrics(font);
         const double width = metrics.horizontalAdvance(text);
+        Budget_ -= std::min(width, Target_.width()) * std::min(metrics.height(), Target_.height()) + 1;
+        if (Budget_ <= 0)
+            return;
         double x = 0, y = 0;
         switch (S_.TextAlign & 6) {
         case 6: x = -width / 2; break;
@@ -347,7 +368,7 @@ private:
         }
         P_.save();
         if (c.A[2] & 4)
-            P_.setClipRect(QRectF(QPointF(c.A[3], c.A[4]), QPointF(c.A[5], c.A[6])).normalized(), Qt::IntersectClip);
+            P_.setClipRect(box, Qt::IntersectClip);
         P_.setTransform(QTransform());
         P_.translate(origin);
         P_.rotate(-xAxis.angle() - spec.Escapement / 10.0);
@@ -367,6 +388,8 @@ private:
             return;
         QRectF dest(c.A[0], c.A[1], c.A[2], c.A[3]);
         if (!c.Bitmap) {
+            if (!Charge(dest.normalized()))
+                return;
             if (c.Rop == 0x00000042)
                 P_.fillRect(dest.normalized(), Qt::black);
             else if (c.Rop == 0x00FF0062)
@@ -377,7 +400,8 @@ private:
         }
         const QImage image = ToQImage(*c.Bitmap);
         const QRectF source = QRectF(c.A[4], c.A[5], c.A[6], c.A[7]).normalized() & QRectF(image.rect());
-        if (image.isNull() || source.isEmpty() || dest.width() == 0 || dest.height() == 0)
+        if (image.isNull() || source.isEmpty() || dest.width() == 0 || dest.height() == 0 ||
+            !Charge(dest.normalized()))
             return;
         P_.save();
         switch (c.Rop) {
@@ -449,7 +473,7 @@ private:
                 if (Path_.elementCount() == 0)
                     Path_.moveTo(S_.Position);
                 Path_.lineTo(to);
-            } else if (!Degenerate_) {
+            } else if (!Degenerate_ && Charge(QRectF(S_.Position, to).normalized(), S_.Pen.widthF())) {
                 P_.drawLine(S_.Position, to);
             }
             S_.Position = to;
@@ -507,7 +531,7 @@ private:
                 if (!c.Points.empty())
                     S_.Position = Pt(c.Points.back());
             }
-            if (!InPath_ && !Degenerate_)
+            if (!InPath_ && !Degenerate_ && Charge(local.controlPointRect(), S_.Pen.widthF()))
                 P_.strokePath(local, S_.Pen);
             break;
         }
@@ -557,6 +581,8 @@ private:
     QRectF Frame_;
     QTransform Device_;
     QPointF PerMm_;
+    QRectF Target_;
+    double Budget_ = 0;
     bool Degenerate_ = false;
     bool InPath_ = false;
     QPainterPath Path_;

@@ -2,6 +2,7 @@
 // pixels checked at places the records determine.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 
@@ -219,6 +220,23 @@ TEST(MetafileRender, HostileStateRecordsDrawWhatIsSound)
     const TBitmap b = Render(w.File(2));
     EXPECT_EQ(Px(b, 25, 25), Red);
     EXPECT_EQ(Px(b, 75, 75), White);
+}
+
+TEST(MetafileRender, ManyLargeShapesStopDrawingInsteadOfRunningForHours)
+{
+    TWmfWriter w;
+    w.Rec(0x020C, {1000, 1000});
+    PenAndBrush(w, Ref(Black), Ref(Red), 5);
+    w.Rec(0x041B, {1000, 1000, 0, 0});
+    w.Rec(0x02FC, {0, Ref(Blue) & 0xFFFF, Ref(Blue) >> 16, 0}).Rec(0x012D, {2});
+    for (int i = 0; i < 100000; ++i)
+        w.Rec(0x041B, {1000, 1000 - i % 2, 0, 0});
+    // Once the budget is spent nothing more is drawn: not this green.
+    w.Rec(0x02FC, {0, 0xFF00, 0, 0}).Rec(0x012D, {3}).Rec(0x041B, {1000, 1000, 0, 0});
+    const auto start = std::chrono::steady_clock::now();
+    const TBitmap b = Render(w.File(4));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
+    EXPECT_EQ(Px(b, 500, 500), Blue);
 }
 
 TEST(MetafileRender, RowsComeFirstAndFilesLoadThroughThePicture)
