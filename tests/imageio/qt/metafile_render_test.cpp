@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <limits>
 #include <filesystem>
 #include <fstream>
 
@@ -220,6 +221,31 @@ TEST(MetafileRender, HostileStateRecordsDrawWhatIsSound)
     const TBitmap b = Render(w.File(2));
     EXPECT_EQ(Px(b, 25, 25), Red);
     EXPECT_EQ(Px(b, 75, 75), White);
+}
+
+TEST(MetafileRender, AbsurdTransformsDrawNothingOrWhatFits)
+{
+    // World transforms of NaN, infinity and 1e38; coordinates scaled far
+    // past the picture; then a sound rectangle.
+    const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+    TEmfWriter e;
+    e.Rec(37, {int64_t(0x80000000u | 4)});
+    for (float bad : {nan, inf, 1e38f}) {
+        e.Rec(35, TLE().F32(bad).F32(0).F32(0).F32(bad).F32(0).F32(0).D)
+            .Rec(43, {0, 0, 100, 100})
+            .Poly16(86, {-32768, -32768, 32767, -32768, 0, 32767})
+            .TextOutW(1, 1, "x");
+    }
+    e.Rec(36, TLE().F32(0).F32(0).F32(0).F32(0).F32(0).F32(0).U32(1).D)
+        .Rec(17, {8}).Rec(9, {1, 1}).Rec(11, {0x7FFFFFFF, 0x7FFFFFFF})
+        .Rec(42, {-0x7FFFFFFF, -0x7FFFFFFF, 0x7FFFFFFF, 0x7FFFFFFF})
+        .Rec(44, {0, 0, 2, 2, 0x7FFFFFFF, 0x7FFFFFFF})
+        .Rec(45, {0, 0, 0, 0, 0, 0, 0, 0})
+        .Rec(17, {1})
+        .Rec(39, {1, 0, Ref(Red), 0}).Rec(37, {1})
+        .Rec(43, {0, 0, 500, 500});
+    const TBitmap b = Render(e.File(2, 10000, 10000));
+    EXPECT_EQ(Px(b, 100, 100), Red);
 }
 
 TEST(MetafileRender, ManyLargeShapesStopDrawingInsteadOfRunningForHours)
