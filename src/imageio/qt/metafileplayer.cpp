@@ -47,7 +47,7 @@ struct TObject {
 struct TState {
     int MapMode = MM_TEXT;
     QPointF WindowOrg{0, 0}, WindowExt{1, 1}, ViewportOrg{0, 0}, ViewportExt{1, 1};
-    bool ViewportSet = false;
+    bool ViewportOrgSet = false, ViewportExtSet = false;
     QTransform World;
     QPen Pen{QColor(0, 0, 0), 0};
     QBrush Brush{QColor(255, 255, 255)};
@@ -119,10 +119,10 @@ private:
             QPointF vpExt = s.ViewportExt;
             // A WMF that never sets a viewport is drawn with its window
             // filling the picture, which is how it is meant to be placed.
-            if (!Data_.Enhanced && !s.ViewportSet) {
+            if (!Data_.Enhanced && !s.ViewportOrgSet)
                 vpOrg = Frame_.topLeft();
+            if (!Data_.Enhanced && !s.ViewportExtSet)
                 vpExt = QPointF(Frame_.width(), Frame_.height());
-            }
             if (s.WindowExt.x() == 0 || s.WindowExt.y() == 0) {
                 sx = sy = 0;
                 break;
@@ -423,8 +423,8 @@ private:
         switch (c.Op) {
         case TMetaOp::SetWindowOrg: S_.WindowOrg = QPointF(c.A[0], c.A[1]); Apply(); break;
         case TMetaOp::SetWindowExt: S_.WindowExt = QPointF(c.A[0], c.A[1]); Apply(); break;
-        case TMetaOp::SetViewportOrg: S_.ViewportOrg = QPointF(c.A[0], c.A[1]); S_.ViewportSet = true; Apply(); break;
-        case TMetaOp::SetViewportExt: S_.ViewportExt = QPointF(c.A[0], c.A[1]); S_.ViewportSet = true; Apply(); break;
+        case TMetaOp::SetViewportOrg: S_.ViewportOrg = QPointF(c.A[0], c.A[1]); S_.ViewportOrgSet = true; Apply(); break;
+        case TMetaOp::SetViewportExt: S_.ViewportExt = QPointF(c.A[0], c.A[1]); S_.ViewportExtSet = true; Apply(); break;
         case TMetaOp::SetMapMode: S_.MapMode = c.A[0]; Apply(); break;
         case TMetaOp::SaveDC:
             if (Saved_.size() < MaxSaveDepth) {

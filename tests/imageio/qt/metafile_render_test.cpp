@@ -108,6 +108,25 @@ TEST(MetafileRender, WmfWithoutPlaceableHeaderTakesItsWindowAndItsPen)
     EXPECT_EQ(Px(b, 30, 60), White);
 }
 
+TEST(MetafileRender, WmfViewportAndIsotropicMapping)
+{
+    // A viewport set in the file places the window inside the picture.
+    TWmfWriter w;
+    w.Rec(0x0103, {8}).Rec(0x020C, {100, 100}).Rec(0x020D, {50, 50}).Rec(0x020E, {50, 50});
+    PenAndBrush(w, Ref(Black), Ref(Red), 5).Rec(0x041B, {100, 100, 0, 0});
+    const TBitmap b = Render(w.Placeable(2, 0, 0, 100, 100, 96));
+    EXPECT_EQ(Px(b, 25, 25), White);
+    EXPECT_EQ(Px(b, 45, 75), White);
+    EXPECT_EQ(Px(b, 75, 75), Red);
+    // Isotropic: a 100 x 50 window on a square picture keeps its aspect.
+    TWmfWriter i;
+    i.Rec(0x0103, {7}).Rec(0x020C, {50, 100});
+    PenAndBrush(i, Ref(Black), Ref(Blue), 5).Rec(0x041B, {50, 100, 0, 0});
+    const TBitmap c = Render(i.Placeable(2, 0, 0, 100, 100, 96));
+    EXPECT_EQ(Px(c, 50, 25), Blue);
+    EXPECT_EQ(Px(c, 50, 75), White);
+}
+
 TEST(MetafileRender, TextIsDrawnAtItsReferencePointAndAlignment)
 {
     TWmfWriter w;
