@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <climits>
+#include <cstdint>
 #include <cstring>
 
 #include "base/checked.h"
@@ -96,6 +98,14 @@ public:
 private:
     uint64_t Left_ = uint64_t(PictureLimits().MaxPixels);
 };
+
+// The top row of a source rectangle given from the bottom of a picture;
+// absurd rectangles stay absurd but representable, and are clipped away.
+int32_t FromBottom(int height, int32_t y, int32_t h)
+{
+    const int64_t top = int64_t(height) - y - h;
+    return int32_t(std::clamp<int64_t>(top, INT32_MIN, INT32_MAX));
+}
 
 TMetaCommand Command(TMetaOp op, std::initializer_list<int32_t> args = {})
 {
@@ -233,7 +243,7 @@ private:
             c.Bitmap = Dibs_.Read(r, dibOffset, r.Size() - dibOffset, 0, 0, &topDown);
             // Source rectangles count rows from the bottom of a bottom-up DIB.
             if (!topDown)
-                c.A[5] = c.Bitmap->Height() - src[1] - src[3];
+                c.A[5] = FromBottom(c.Bitmap->Height(), src[1], src[3]);
         }
         Add(std::move(c));
     }
@@ -532,7 +542,7 @@ private:
             bool topDown = false;
             c.Bitmap = Dibs_.Read(r, bmiOffset, bmiSize, bitsOffset, bitsSize, &topDown);
             if (!topDown)
-                c.A[5] = c.Bitmap->Height() - src[1] - src[3];
+                c.A[5] = FromBottom(c.Bitmap->Height(), src[1], src[3]);
         }
         Add(std::move(c));
     }
