@@ -14,7 +14,7 @@
 using namespace tessaria;
 using namespace tessaria::test;
 
-TEST(FormatTable, RowsOfTheReadersThatExistInTheirOrder)
+TEST(FormatTable, EveryRowInItsOrder)
 {
     struct Row { const char* ext; const char* description; const char* className; };
     const Row expected[] = {
@@ -28,16 +28,28 @@ TEST(FormatTable, RowsOfTheReadersThatExistInTheirOrder)
         {"tiff", "TIFF images", "TTIFFGraphic"},
         {"tif", "TIFF images", "TTIFFGraphic"},
         {"tga", "Truevision images", "TTargaGraphic"},
+        {"sgi", "SGI true color images", "TSGIGraphic"},
         {"scr", "Word 5.x screen capture images", "TPCXGraphic"},
+        {"rpf", "SGI Wavefront images", "TRLAGraphic"},
         {"rle", "Windows bitmap", "TBitmap"},
+        {"rla", "SGI Wavefront images", "TRLAGraphic"},
+        {"rgba", "SGI true color images", "TSGIGraphic"},
+        {"rgb", "SGI true color images", "TSGIGraphic"},
+        {"psd", "Photoshop images", "TPSDGraphic"},
         {"ppm", "Portable pixel map images", "TPPMGraphic"},
         {"pgm", "Portable grayscale images", "TPPMGraphic"},
         {"pbm", "Portable b&w images", "TPPMGraphic"},
+        {"pic", "Autodesk images", "TAutodeskGraphic"},
         {"pcx", "ZSoft PCX images", "TPCXGraphic"},
+        {"pdd", "Photoshop images", "TPSDGraphic"},
+        {"pcd", "Kodak Photo-CD images", "TPCDGraphic"},
         {"pcc", "ZSoft PCC images", "TPCXGraphic"},
         {"icb", "Truevision images", "TTargaGraphic"},
         {"gif", "CompuServe images", "TGIFGraphic"},
         {"dib", "Windows bitmap", "TBitmap"},
+        {"cut", "Dr. Halo images", "TCUTGraphic"},
+        {"cel", "Autodesk images", "TAutodeskGraphic"},
+        {"bw", "SGI black/white images", "TSGIGraphic"},
     };
     const auto& rows = FileFormats().Formats();
     ASSERT_EQ(rows.size(), std::size(expected));
