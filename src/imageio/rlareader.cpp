@@ -1,8 +1,9 @@
 // Parser of untrusted data: Wavefront RLA files. Row offsets are checked by
-// the stream's seek, every channel row is read with an exact read of its
-// stated count (at most 65535 bytes) and decoded into exactly one row.
+// the stream's seek, every channel row's stated count must lie inside the
+// file, and each is decoded into exactly one row.
 #include "imageio/rlareader.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -43,8 +44,15 @@ void TRLAGraphic::LoadFromStream(TStream& stream)
         stream.Seek(CheckedAdd(base, GetBE32(table.data() + 4 * size_t(y))));
         uint8_t* row = ScanLine(bottom < top ? height - 1 - y : y);
         for (unsigned c = 0; c < channels; ++c) {
-            packed.resize(stream.ReadWordBE());
+            // Twice the width is more than any honest row packs into; the
+            // rest of a longer count is skipped unread, so rows that all
+            // point at the same long data cost no more than real ones.
+            const size_t count = stream.ReadWordBE();
+            if (stream.Remaining() < count)
+                throw EReadError();
+            packed.resize(std::min(count, 2 * size_t(width) + 2));
             stream.ReadBuffer(packed.data(), packed.size());
+            stream.Seek(stream.Position() + (count - packed.size()));
             std::fill(line.begin(), line.end(), 0);
             TPackedSource source(packed.data(), packed.size());
             decoder.Decode(source, packed.size(), line);

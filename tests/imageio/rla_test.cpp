@@ -72,6 +72,12 @@ TEST(RlaReader, ChannelsRowsAndOrientation)
         const Bytes file = BuildRla(2, 0, 0, 4, 1, {StoredRow({red, green, blue, extra, matte})});
         EXPECT_EQ(Row(LoadReader<TRLAGraphic>(file), 0, 8), (Bytes{30, 20, 10, 7, 31, 21, 10, 7}));
     }
+    { // a byte count far beyond what the row needs: the rest is skipped, the next channel found
+        Bytes longRed = {0, 5};
+        longRed.resize(40, 0x7F);
+        const Bytes file = BuildRla(1, 0, 0, 3, 0, {StoredRow({longRed, {0, 6}, {0, 7}})});
+        EXPECT_EQ(Row(LoadReader<TRLAGraphic>(file), 0, 3), (Bytes{7, 6, 5}));
+    }
     { // a run longer than the row is cut there
         const Bytes file = BuildRla(2, 0, 0, 3, 0, {StoredRow({{100, 5}, {100, 6}, {100, 7}})});
         EXPECT_EQ(Row(LoadReader<TRLAGraphic>(file), 0, 6), (Bytes{7, 6, 5, 7, 6, 5}));
