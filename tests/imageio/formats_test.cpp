@@ -109,6 +109,38 @@ TEST(PictureLoading, ExtensionRules)
     }
 }
 
+TEST(PictureLoading, ReadersFoundByTheLastExtension)
+{
+    TempDir dir;
+    // A 1 x 1 PCX and a 1 x 1 TIFF, each one grey pixel.
+    TBytes pcx;
+    pcx.U8(10).U8(5).U8(0).U8(8).Fill(0, 8).Fill(0, 53).U8(1).U16(2).U16(1).Fill(0, 58).U8(77).U8(0).U8(12);
+    for (unsigned i = 0; i < 256; ++i)
+        pcx.U8(i).U8(i).U8(i);
+    TBytes tiff;
+    tiff.U8('I').U8('I').U16(42).U32(10).U8(77).U8(0).U16(6);
+    for (const auto& [tag, value] : std::vector<std::pair<unsigned, unsigned>>{
+             {256, 1}, {257, 1}, {258, 8}, {259, 1}, {262, 1}, {273, 8}})
+        tiff.U16(tag).U16(3).U32(1).U16(value).U16(0);
+    tiff.U32(0);
+    struct Case { const char* name; const std::vector<uint8_t>& bytes; const char* reader; };
+    const Case cases[] = {
+        {"several.dots.b.pcx", pcx.Data, "TPCXGraphic"},
+        {"capitals.TIF", tiff.Data, "TTIFFGraphic"},
+        {"picture.Tiff", tiff.Data, "TTIFFGraphic"},
+        {"screen.SCR", pcx.Data, "TPCXGraphic"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteFile(dir.File(c.name), c.bytes);
+        std::string reader;
+        const TBitmap bitmap = LoadBitmapFromFile(dir.File(c.name), &reader);
+        EXPECT_EQ(reader, c.reader);
+        ASSERT_EQ(bitmap.Width(), 1);
+        EXPECT_EQ(PixelsOf(bitmap).Bytes, (std::vector<uint8_t>{77, 77, 77}));
+    }
+}
+
 TEST(PictureLoading, FailuresKeepThePreviousGraphic)
 {
     TempDir dir;
