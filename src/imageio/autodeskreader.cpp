@@ -28,6 +28,8 @@ void TAutodeskGraphic::LoadFromStream(TStream& stream)
     const unsigned width = GetLE16(h + 2), height = GetLE16(h + 4);
     CheckPictureSize(width, height);
     SetSize(int(width), int(height));
+    if (Empty())
+        return;
     for (unsigned y = 0; y < height; ++y)
         if (stream.Read(ScanLine(int(y)), width) < width)
             break; // cut short: the rest stays black

@@ -72,6 +72,8 @@ void TCUTGraphic::LoadFromStream(TStream& stream)
     }
     CheckPictureSize(width, height);
     SetSize(int(width), int(height));
+    if (Empty())
+        return;
 
     const std::vector<uint8_t> data = ReadRemaining(stream);
     TPackedSource source(data.data(), data.size());

@@ -23,6 +23,8 @@ constexpr uint64_t HeaderSize = 512;
 // Plain read of up to `count` bytes at `offset`; what the file lacks stays 0.
 void ReadAt(TStream& stream, uint64_t offset, uint8_t* dest, size_t count)
 {
+    if (count == 0)
+        return;
     std::memset(dest, 0, count);
     if (offset >= stream.Size())
         return;
@@ -94,6 +96,8 @@ void TSGIGraphic::LoadFromStream(TStream& stream)
         Decoder_.SampleSize = BytesPerSample_;
     }
     SetSize(int(XSize_), int(YSize_));
+    if (Empty())
+        return;
     Scratch_.assign(XSize_, 0);
 
     for (unsigned y = 0; y < YSize_; ++y) {
