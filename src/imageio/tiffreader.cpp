@@ -203,8 +203,12 @@ public:
             if (L_.FillOrder == 2)
                 ReverseBits(out.data(), got);
         } else {
+            // No honest LZW or PackBits data is twice its unpacked size; the
+            // cap keeps strips that all name the same huge range from
+            // costing the whole file each.
+            const uint64_t useful = CheckedAdd(CheckedMul(unpacked, 2), 1024);
             const uint64_t stated = index < Counts_.size() ? Counts_[index] : available;
-            std::vector<uint8_t> packed = ReadUpTo(Stream_, std::min(stated, available));
+            std::vector<uint8_t> packed = ReadUpTo(Stream_, std::min({stated, available, useful}));
             AnyData_ |= !packed.empty();
             if (L_.FillOrder == 2)
                 ReverseBits(packed.data(), packed.size());
@@ -534,6 +538,10 @@ void TTIFFGraphic::LoadFromStream(TStream& stream)
         if (tw == 0 || tl == 0)
             throw Exception(InvalidFile);
         CheckPictureSize(tw, tl);
+        // Tiles may overhang the picture, but one far larger than the whole
+        // picture only asks for memory.
+        if (uint64_t(tw) * tl > std::max<uint64_t>(uint64_t(4) * l.Width * l.Height, uint64_t(4096) * 4096))
+            throw Exception("TIFF: tile larger than the picture");
         const uint64_t tileBits = uint64_t(tw) * l.SegmentSamples * l.BitsPerSample;
         if (tileBits % 8 != 0 || tw % l.SubX != 0 || tl % l.SubY != 0)
             throw Exception(UnsupportedLayout);

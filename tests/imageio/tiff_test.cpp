@@ -461,6 +461,16 @@ TEST(TiffReader, FailuresNameTheirCause)
         tags.push_back({324, LONG, {DataAt}});
         cases.push_back({"tile width 0", BuildTiff(false, tags, {1, 2, 3, 4}), "Invalid TIFF file."});
     }
+    {
+        auto tags = Basic(16, 16, {8}, 1, 4);
+        DropTag(tags, 273);
+        DropTag(tags, 279);
+        tags.push_back({322, LONG, {8192}});
+        tags.push_back({323, LONG, {8192}});
+        tags.push_back({324, LONG, {DataAt}});
+        cases.push_back({"tile far larger than the picture", BuildTiff(false, tags, {1, 2, 3, 4}),
+                         "TIFF: tile larger than the picture"});
+    }
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(LoadError<TTIFFGraphic>(c.file), c.message);
