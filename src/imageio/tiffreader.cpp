@@ -193,8 +193,14 @@ public:
         out.assign(size_t(unpacked), 0);
         const uint64_t pos = CheckedAdd(Base_, Offsets_[index]);
         const uint64_t size = Stream_.Size();
-        if (pos >= size || unpacked == 0)
+        if (pos >= size || unpacked == 0) {
+            // Nothing in the file: black lines, in the layout the caller reads.
+            out.assign(size_t(CheckedMul(rows, line)), 0);
+            if (L_.Kind == TKind::YCbCr)
+                for (size_t i = 0; i < out.size(); ++i)
+                    out[i] = i % 3 ? 128 : 0; // neutral chroma: black, not green
             return;
+        }
         const uint64_t available = size - pos;
         Stream_.Seek(pos);
         if (!Decoder_) {

@@ -352,6 +352,15 @@ TEST(TiffReader, StripsAndRows)
             Load(BuildTiff(false, Basic(300, 1, {8}, 1, uint32_t(packed.size()), 5), packed));
         EXPECT_EQ(Row(g, 0, 300), expected);
     }
+    { // subsampled YCbCr whose second strip lies beyond the end: its rows stay black
+        auto tags = Basic(2, 4, {8, 8, 8}, 6, 6);
+        SetTag(tags, {273, LONG, {DataAt, 0x7FFFFFF0}});
+        SetTag(tags, {278, LONG, {2}});
+        SetTag(tags, {279, LONG, {6, 6}});
+        const TTIFFGraphic g = Load(BuildTiff(false, tags, {10, 20, 30, 40, 128, 128}));
+        EXPECT_EQ(Row(g, 1, 6), (Bytes{30, 30, 30, 40, 40, 40}));
+        EXPECT_EQ(Row(g, 3, 6), Bytes(6, 0));
+    }
     { // strip data cut short at the end of the file: no error; the rest stays 0
         auto tags = Basic(2, 3, {8}, 1, 6);
         const uint32_t end = uint32_t(BuildTiff(false, tags, {}).size());
