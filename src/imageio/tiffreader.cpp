@@ -483,8 +483,9 @@ void TTIFFGraphic::LoadFromStream(TStream& stream)
         const auto valid = [](uint32_t s) { return s == 1 || s == 2 || s == 4; };
         if (!valid(l.SubX) || !valid(l.SubY) || l.SubY > l.SubX)
             throw Exception(UnsupportedLayout);
-        // Differencing is defined on pixels, which blocks are not.
-        if (l.SubX * l.SubY > 1 && (l.Planes > 1 || l.Predictor == 2))
+        // Differencing is defined on pixels, which blocks are not; blocks
+        // hold exactly Y, Cb and Cr.
+        if (l.SubX * l.SubY > 1 && (l.Planes > 1 || l.Predictor == 2 || l.SamplesPerPixel != 3))
             throw Exception(UnsupportedLayout);
     }
 

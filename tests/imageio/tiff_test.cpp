@@ -462,6 +462,12 @@ TEST(TiffReader, FailuresNameTheirCause)
                          "TIFF: unsupported image layout"});
     }
     {
+        auto tags = Basic(2, 2, {8, 8, 8, 8}, 6, 8);
+        tags.push_back({338, SHORT, {2}});
+        cases.push_back({"YCbCr blocks with an extra sample", BuildTiff(false, tags, {1, 2, 3, 4, 5, 6, 7, 8}),
+                         "TIFF: unsupported image layout"});
+    }
+    {
         auto tags = Basic(32, 32, {8}, 1, 4);
         DropTag(tags, 273);
         DropTag(tags, 279);
