@@ -46,7 +46,7 @@ void LoadWithReader(const char* extension, const uint8_t* data, size_t size)
         for (size_t i = 0; i < bitmap.RowBytes(); ++i)
             sum += row[i];
     }
-    if (bitmap.Height() > 0) {
+    if (!bitmap.Empty()) { // a reader may give a size with no pixels, such as 0 x 5
         // The 24-bit conversion every picture goes through before printing.
         std::vector<uint8_t> bgr(size_t(bitmap.Width()) * 3);
         bitmap.RowToBGR24(bitmap.Height() - 1, bgr.data());

@@ -97,6 +97,45 @@ $im "$tmp/src.ppm" -compress none ppm/plain.ppm
 $im "$tmp/src.ppm" -colorspace Gray -compress none pgm:ppm/plain.pgm
 $im "$tmp/src.ppm" -monochrome -compress none pbm:ppm/plain.pbm
 
+mkdir -p psd sgi pcd cut rla autodesk
+$im "$tmp/src.ppm" psd/rgb-packbits.psd
+$im "$tmp/src.ppm" -compress none -depth 16 psd/rgb16-raw.psd
+$im "$tmp/src.ppm" -colorspace CMYK psd/cmyk.psd
+$im "$tmp/src.ppm" -colorspace Gray psd/grey.psd
+$im "$tmp/src.ppm" -colors 12 -type Palette psd/indexed.psd
+$im "$tmp/src.ppm" -compress RLE sgi/rgb-rle.sgi
+$im "$tmp/src.ppm" -compress none -depth 16 sgi/rgb16.sgi
+$im "$tmp/src.ppm" -colorspace Gray -compress RLE sgi/grey.sgi
+$im "$tmp/alpha.png" -compress RLE sgi/rgba.sgi
+$py - <<'PY'
+import struct
+# Photo-CD: a grey ramp with a little colour, orientation 1.
+f = bytearray(196608 + 768 * 512 * 3 // 2)
+f[2048:2055] = b'PCD_IPI'; f[194635] = 1
+for pair in range(256):
+    at = 196608 + pair * 3 * 768
+    f[at:at + 1536] = bytes((x + pair) % 256 for x in range(1536))
+    f[at + 1536:at + 2304] = bytes([150 + pair % 20] * 384 + [130 + pair % 15] * 384)
+open('pcd/orientation1.pcd', 'wb').write(f)
+# CUT: 4 x 2, runs and literals.
+open('cut/runs.cut', 'wb').write(struct.pack('<3H', 4, 2, 0) + bytes([4, 0, 0x84, 7, 0, 0, 7, 0, 0x02, 1, 2, 0x82, 9, 0]))
+# RLA: 3 x 2, RGB and a matte, bottom-up.
+rows = []
+for y in range(2):
+    row = b''
+    for c in range(4):
+        packed = bytes([0xFD, 10 * c, 20 * c + y, 30]) if c % 2 else bytes([2, 40 + c])
+        row += struct.pack('>H', len(packed)) + packed
+    rows.append(row)
+h = bytearray(740)
+struct.pack_into('>hhhh', h, 8, 0, 2, 0, 1); struct.pack_into('>HH', h, 20, 3, 1)
+offsets = [740 + 8, 740 + 8 + len(rows[0])]
+open('rla/rgba.rla', 'wb').write(bytes(h) + struct.pack('>2I', *offsets) + rows[0] + rows[1])
+# Autodesk: 5 x 3, 64-level palette.
+pal = bytes(v for i in range(256) for v in (i % 64, (i * 3) % 64, 63 - i % 64))
+open('autodesk/ramp.pic', 'wb').write(struct.pack('<HHH', 0x9119, 5, 3) + bytes(26) + pal + bytes(range(15)))
+PY
+
 $py - <<'PY'
 # Decoder seeds: selector, setting, unpacked size (16 bits), stated-size flag, data.
 import struct

@@ -67,6 +67,7 @@ int RunBatch(const TBatchJob& job, TfrmTessaria& window, std::ostream& err)
             err << "tessaria: error: Cannot open file " << job.Document.toStdString() << '\n';
             return 1;
         }
+        window.LoadScreenCopies = false;
         if (!window.OpenDocumentFile(job.Document))
             return 2;
         if (job.Kind == TBatchJob::TKind::Print && !Printers().HasPrinter()) {

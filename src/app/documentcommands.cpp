@@ -174,19 +174,26 @@ bool TfrmTessaria::OpenDocumentFile(const QString& fileName)
                 box->SetHidePassiveFrame(true);
                 box->SetProportionate(proportion);
                 box->SetFileName(QString::fromStdString(record.FileName));
-                try {
-                    TBitmap picture = LoadBitmapFromFile(record.FileName);
-                    box->SetRatio((long double)picture.Height() / picture.Width());
-                    box->SetPictureWidth(picture.Width());
-                    box->SetPictureHeight(picture.Height());
-                    TBitmap reduced = ReducedCopy(picture);
-                    RotateByDegrees(reduced, record.Rotation);
-                    box->SetPicture(reduced);
-                } catch (const std::exception&) {
-                    // The box keeps its place and file, so a later save loses nothing.
-                    missing.push_back(record.FileName);
-                    if (record.Width > 0 && record.Height > 0)
+                const bool ratioFromBox = record.Width > 0 && record.Height > 0;
+                if (!LoadScreenCopies) {
+                    // Printing reads every picture again: no screen copy needed.
+                    if (ratioFromBox)
                         box->SetRatio((long double)record.Height / record.Width);
+                } else {
+                    try {
+                        TBitmap picture = LoadBitmapFromFile(record.FileName);
+                        box->SetRatio((long double)picture.Height() / picture.Width());
+                        box->SetPictureWidth(picture.Width());
+                        box->SetPictureHeight(picture.Height());
+                        TBitmap reduced = ReducedCopy(picture);
+                        RotateByDegrees(reduced, record.Rotation);
+                        box->SetPicture(reduced);
+                    } catch (const std::exception&) {
+                        // The box keeps its place and file, so a later save loses nothing.
+                        missing.push_back(record.FileName);
+                        if (ratioFromBox)
+                            box->SetRatio((long double)record.Height / record.Width);
+                    }
                 }
             } else {
                 box->SetHidePassiveFrame(false);

@@ -283,6 +283,9 @@ public:
     // a damaged file changes nothing. No save prompt, no dialog. False when
     // the file was not a valid document.
     bool OpenDocumentFile(const QString& fileName);
+    // Opening reads each picture for its screen copy; a batch print, which
+    // reads them again anyway, switches that off.
+    bool LoadScreenCopies = true;
 
     // ---- Printing: preview, print, page setup (print/) ----
     TPreviewPrinter* PP1 = nullptr; // the page recorder and printer

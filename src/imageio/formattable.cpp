@@ -1,17 +1,22 @@
 // Every row of the format table, module by module, in the table's order.
 //
-// A new reader adds its rows here, in AddImageReaderFormats at the places its
-// extensions hold in the comment's list, and nowhere else: the table order is
-// fixed, and a reader class needs only `StaticClassName` and a default
-// constructor to be listed (see GraphicClassOf).
+// Rows are added here and nowhere else: the table order is fixed, and a
+// reader class needs only `StaticClassName` and a default constructor to be
+// listed (see GraphicClassOf).
 #include "imageio/fileformats.h"
 
+#include "imageio/autodeskreader.h"
 #include "imageio/bitmap.h"
+#include "imageio/cutreader.h"
 #include "imageio/iconimage.h"
 #include "imageio/gifreader.h"
 #include "imageio/jpegimage.h"
+#include "imageio/pcdreader.h"
 #include "imageio/pcxreader.h"
 #include "imageio/ppmreader.h"
+#include "imageio/psdreader.h"
+#include "imageio/rlareader.h"
+#include "imageio/sgireader.h"
 #include "imageio/targareader.h"
 #include "imageio/tiffreader.h"
 
@@ -34,29 +39,35 @@ void AddJPEGFormats(TFileFormatsList& list)
 
 void AddImageReaderFormats(TFileFormatsList& list)
 {
-    // The full order, readers still to come included:
-    //  1 win, 2 vst, 3 vda (Targa), 4 tiff, 5 tif (TIFF), 6 tga (Targa),
-    //  7 sgi (SGI), 8 scr (PCX), 9 rpf (RLA), 10 rle (Windows bitmap),
-    // 11 rla (RLA), 12 rgba, 13 rgb (SGI), 14 psd (PSD), 15 ppm, 16 pgm,
-    // 17 pbm (PPM), 18 pic (Autodesk), 19 pcx (PCX), 20 pdd (PSD), 21 pcd (PCD),
-    // 22 pcc (PCX), 23 icb (Targa), 24 gif (GIF), 25 dib (Windows bitmap),
-    // 26 cut (CUT), 27 cel (Autodesk), 28 bw (SGI).
+    // The fixed order of the table; "rle" and "dib" are Windows bitmaps.
     list.AddFileFormat("win", "Truevision images", GraphicClassOf<TTargaGraphic>());
     list.AddFileFormat("vst", "Truevision images", GraphicClassOf<TTargaGraphic>());
     list.AddFileFormat("vda", "Truevision images", GraphicClassOf<TTargaGraphic>());
     list.AddFileFormat("tiff", "TIFF images", GraphicClassOf<TTIFFGraphic>());
     list.AddFileFormat("tif", "TIFF images", GraphicClassOf<TTIFFGraphic>());
     list.AddFileFormat("tga", "Truevision images", GraphicClassOf<TTargaGraphic>());
+    list.AddFileFormat("sgi", "SGI true color images", GraphicClassOf<TSGIGraphic>());
     list.AddFileFormat("scr", "Word 5.x screen capture images", GraphicClassOf<TPCXGraphic>());
+    list.AddFileFormat("rpf", "SGI Wavefront images", GraphicClassOf<TRLAGraphic>());
     list.AddFileFormat("rle", "Windows bitmap", GraphicClassOf<TBitmap>());
+    list.AddFileFormat("rla", "SGI Wavefront images", GraphicClassOf<TRLAGraphic>());
+    list.AddFileFormat("rgba", "SGI true color images", GraphicClassOf<TSGIGraphic>());
+    list.AddFileFormat("rgb", "SGI true color images", GraphicClassOf<TSGIGraphic>());
+    list.AddFileFormat("psd", "Photoshop images", GraphicClassOf<TPSDGraphic>());
     list.AddFileFormat("ppm", "Portable pixel map images", GraphicClassOf<TPPMGraphic>());
     list.AddFileFormat("pgm", "Portable grayscale images", GraphicClassOf<TPPMGraphic>());
     list.AddFileFormat("pbm", "Portable b&w images", GraphicClassOf<TPPMGraphic>());
+    list.AddFileFormat("pic", "Autodesk images", GraphicClassOf<TAutodeskGraphic>());
     list.AddFileFormat("pcx", "ZSoft PCX images", GraphicClassOf<TPCXGraphic>());
+    list.AddFileFormat("pdd", "Photoshop images", GraphicClassOf<TPSDGraphic>());
+    list.AddFileFormat("pcd", "Kodak Photo-CD images", GraphicClassOf<TPCDGraphic>());
     list.AddFileFormat("pcc", "ZSoft PCC images", GraphicClassOf<TPCXGraphic>());
     list.AddFileFormat("icb", "Truevision images", GraphicClassOf<TTargaGraphic>());
     list.AddFileFormat("gif", "CompuServe images", GraphicClassOf<TGIFGraphic>());
     list.AddFileFormat("dib", "Windows bitmap", GraphicClassOf<TBitmap>());
+    list.AddFileFormat("cut", "Dr. Halo images", GraphicClassOf<TCUTGraphic>());
+    list.AddFileFormat("cel", "Autodesk images", GraphicClassOf<TAutodeskGraphic>());
+    list.AddFileFormat("bw", "SGI black/white images", GraphicClassOf<TSGIGraphic>());
 }
 
 } // namespace tessaria

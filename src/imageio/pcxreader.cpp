@@ -103,7 +103,9 @@ void TPCXGraphic::LoadFromStream(TStream& stream)
         TPackedSource source(data.data(), data.size());
         TPCXRLE().Decode(source, data.size(), image);
     } else {
-        std::memcpy(image.data(), data.data(), std::min(data.size(), image.size()));
+        const size_t n = std::min(data.size(), image.size());
+        if (n)
+            std::memcpy(image.data(), data.data(), n);
     }
 
     for (int y = 0; y < height; ++y) {

@@ -101,6 +101,8 @@ void TPPMGraphic::LoadFromStream(TStream& stream)
         SetPalette(std::move(palette));
     }
     SetSize(int(width), int(height));
+    if (Empty())
+        return;
 
     // Samples scaled to 0-255, so that a maximum other than 255 keeps the
     // picture's brightness.

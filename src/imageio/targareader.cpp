@@ -131,7 +131,7 @@ void TTargaGraphic::LoadFromStream(TStream& stream)
     const int width = GetLE16(h + 12), height = GetLE16(h + 14);
     CheckPictureSize(width, height);
     SetSize(width, height);
-    if (!mapped && !grey && !trueColour)
+    if ((!mapped && !grey && !trueColour) || Empty())
         return; // no image data, or a kind this reader does not know
     const size_t rowSize = size_t(bpp) * size_t(width);
     auto target = [&](int y) { return ScanLine(topFirst ? y : height - 1 - y); };

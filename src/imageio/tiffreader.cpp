@@ -193,8 +193,14 @@ public:
         out.assign(size_t(unpacked), 0);
         const uint64_t pos = CheckedAdd(Base_, Offsets_[index]);
         const uint64_t size = Stream_.Size();
-        if (pos >= size || unpacked == 0)
+        if (pos >= size || unpacked == 0) {
+            // Nothing in the file: black lines, in the layout the caller reads.
+            out.assign(size_t(CheckedMul(rows, line)), 0);
+            if (L_.Kind == TKind::YCbCr)
+                for (size_t i = 0; i < out.size(); ++i)
+                    out[i] = i % 3 ? 128 : 0; // neutral chroma: black, not green
             return;
+        }
         const uint64_t available = size - pos;
         Stream_.Seek(pos);
         if (!Decoder_) {
@@ -203,8 +209,12 @@ public:
             if (L_.FillOrder == 2)
                 ReverseBits(out.data(), got);
         } else {
+            // No honest LZW or PackBits data is twice its unpacked size; the
+            // cap keeps strips that all name the same huge range from
+            // costing the whole file each.
+            const uint64_t useful = CheckedAdd(CheckedMul(unpacked, 2), 1024);
             const uint64_t stated = index < Counts_.size() ? Counts_[index] : available;
-            std::vector<uint8_t> packed = ReadUpTo(Stream_, std::min(stated, available));
+            std::vector<uint8_t> packed = ReadUpTo(Stream_, std::min({stated, available, useful}));
             AnyData_ |= !packed.empty();
             if (L_.FillOrder == 2)
                 ReverseBits(packed.data(), packed.size());
@@ -473,8 +483,9 @@ void TTIFFGraphic::LoadFromStream(TStream& stream)
         const auto valid = [](uint32_t s) { return s == 1 || s == 2 || s == 4; };
         if (!valid(l.SubX) || !valid(l.SubY) || l.SubY > l.SubX)
             throw Exception(UnsupportedLayout);
-        // Differencing is defined on pixels, which blocks are not.
-        if (l.SubX * l.SubY > 1 && (l.Planes > 1 || l.Predictor == 2))
+        // Differencing is defined on pixels, which blocks are not; blocks
+        // hold exactly Y, Cb and Cr.
+        if (l.SubX * l.SubY > 1 && (l.Planes > 1 || l.Predictor == 2 || l.SamplesPerPixel != 3))
             throw Exception(UnsupportedLayout);
     }
 
@@ -534,6 +545,10 @@ void TTIFFGraphic::LoadFromStream(TStream& stream)
         if (tw == 0 || tl == 0)
             throw Exception(InvalidFile);
         CheckPictureSize(tw, tl);
+        // Tiles may overhang the picture, but one far larger than the whole
+        // picture only asks for memory.
+        if (uint64_t(tw) * tl > std::max<uint64_t>(uint64_t(4) * l.Width * l.Height, uint64_t(4096) * 4096))
+            throw Exception("TIFF: tile larger than the picture");
         const uint64_t tileBits = uint64_t(tw) * l.SegmentSamples * l.BitsPerSample;
         if (tileBits % 8 != 0 || tw % l.SubX != 0 || tl % l.SubY != 0)
             throw Exception(UnsupportedLayout);

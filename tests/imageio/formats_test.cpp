@@ -14,7 +14,7 @@
 using namespace tessaria;
 using namespace tessaria::test;
 
-TEST(FormatTable, RowsOfTheReadersThatExistInTheirOrder)
+TEST(FormatTable, EveryRowInItsOrder)
 {
     struct Row { const char* ext; const char* description; const char* className; };
     const Row expected[] = {
@@ -28,16 +28,28 @@ TEST(FormatTable, RowsOfTheReadersThatExistInTheirOrder)
         {"tiff", "TIFF images", "TTIFFGraphic"},
         {"tif", "TIFF images", "TTIFFGraphic"},
         {"tga", "Truevision images", "TTargaGraphic"},
+        {"sgi", "SGI true color images", "TSGIGraphic"},
         {"scr", "Word 5.x screen capture images", "TPCXGraphic"},
+        {"rpf", "SGI Wavefront images", "TRLAGraphic"},
         {"rle", "Windows bitmap", "TBitmap"},
+        {"rla", "SGI Wavefront images", "TRLAGraphic"},
+        {"rgba", "SGI true color images", "TSGIGraphic"},
+        {"rgb", "SGI true color images", "TSGIGraphic"},
+        {"psd", "Photoshop images", "TPSDGraphic"},
         {"ppm", "Portable pixel map images", "TPPMGraphic"},
         {"pgm", "Portable grayscale images", "TPPMGraphic"},
         {"pbm", "Portable b&w images", "TPPMGraphic"},
+        {"pic", "Autodesk images", "TAutodeskGraphic"},
         {"pcx", "ZSoft PCX images", "TPCXGraphic"},
+        {"pdd", "Photoshop images", "TPSDGraphic"},
+        {"pcd", "Kodak Photo-CD images", "TPCDGraphic"},
         {"pcc", "ZSoft PCC images", "TPCXGraphic"},
         {"icb", "Truevision images", "TTargaGraphic"},
         {"gif", "CompuServe images", "TGIFGraphic"},
         {"dib", "Windows bitmap", "TBitmap"},
+        {"cut", "Dr. Halo images", "TCUTGraphic"},
+        {"cel", "Autodesk images", "TAutodeskGraphic"},
+        {"bw", "SGI black/white images", "TSGIGraphic"},
     };
     const auto& rows = FileFormats().Formats();
     ASSERT_EQ(rows.size(), std::size(expected));
@@ -94,6 +106,38 @@ TEST(PictureLoading, ExtensionRules)
         EXPECT_STREQ(picture.Graphic()->ClassName(), c.reader);
         EXPECT_EQ(picture.Width(), 3);
         EXPECT_EQ(picture.Height(), 2);
+    }
+}
+
+TEST(PictureLoading, ReadersFoundByTheLastExtension)
+{
+    TempDir dir;
+    // A 1 x 1 PCX and a 1 x 1 TIFF, each one grey pixel.
+    TBytes pcx;
+    pcx.U8(10).U8(5).U8(0).U8(8).Fill(0, 8).Fill(0, 53).U8(1).U16(2).U16(1).Fill(0, 58).U8(77).U8(0).U8(12);
+    for (unsigned i = 0; i < 256; ++i)
+        pcx.U8(i).U8(i).U8(i);
+    TBytes tiff;
+    tiff.U8('I').U8('I').U16(42).U32(10).U8(77).U8(0).U16(6);
+    for (const auto& [tag, value] : std::vector<std::pair<unsigned, unsigned>>{
+             {256, 1}, {257, 1}, {258, 8}, {259, 1}, {262, 1}, {273, 8}})
+        tiff.U16(tag).U16(3).U32(1).U16(value).U16(0);
+    tiff.U32(0);
+    struct Case { const char* name; const std::vector<uint8_t>& bytes; const char* reader; };
+    const Case cases[] = {
+        {"several.dots.b.pcx", pcx.Data, "TPCXGraphic"},
+        {"capitals.TIF", tiff.Data, "TTIFFGraphic"},
+        {"picture.Tiff", tiff.Data, "TTIFFGraphic"},
+        {"screen.SCR", pcx.Data, "TPCXGraphic"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteFile(dir.File(c.name), c.bytes);
+        std::string reader;
+        const TBitmap bitmap = LoadBitmapFromFile(dir.File(c.name), &reader);
+        EXPECT_EQ(reader, c.reader);
+        ASSERT_EQ(bitmap.Width(), 1);
+        EXPECT_EQ(PixelsOf(bitmap).Bytes, (std::vector<uint8_t>{77, 77, 77}));
     }
 }
 

@@ -352,6 +352,15 @@ TEST(TiffReader, StripsAndRows)
             Load(BuildTiff(false, Basic(300, 1, {8}, 1, uint32_t(packed.size()), 5), packed));
         EXPECT_EQ(Row(g, 0, 300), expected);
     }
+    { // subsampled YCbCr whose second strip lies beyond the end: its rows stay black
+        auto tags = Basic(2, 4, {8, 8, 8}, 6, 6);
+        SetTag(tags, {273, LONG, {DataAt, 0x7FFFFFF0}});
+        SetTag(tags, {278, LONG, {2}});
+        SetTag(tags, {279, LONG, {6, 6}});
+        const TTIFFGraphic g = Load(BuildTiff(false, tags, {10, 20, 30, 40, 128, 128}));
+        EXPECT_EQ(Row(g, 1, 6), (Bytes{30, 30, 30, 40, 40, 40}));
+        EXPECT_EQ(Row(g, 3, 6), Bytes(6, 0));
+    }
     { // strip data cut short at the end of the file: no error; the rest stays 0
         auto tags = Basic(2, 3, {8}, 1, 6);
         const uint32_t end = uint32_t(BuildTiff(false, tags, {}).size());
@@ -453,6 +462,12 @@ TEST(TiffReader, FailuresNameTheirCause)
                          "TIFF: unsupported image layout"});
     }
     {
+        auto tags = Basic(2, 2, {8, 8, 8, 8}, 6, 8);
+        tags.push_back({338, SHORT, {2}});
+        cases.push_back({"YCbCr blocks with an extra sample", BuildTiff(false, tags, {1, 2, 3, 4, 5, 6, 7, 8}),
+                         "TIFF: unsupported image layout"});
+    }
+    {
         auto tags = Basic(32, 32, {8}, 1, 4);
         DropTag(tags, 273);
         DropTag(tags, 279);
@@ -460,6 +475,16 @@ TEST(TiffReader, FailuresNameTheirCause)
         tags.push_back({323, LONG, {16}});
         tags.push_back({324, LONG, {DataAt}});
         cases.push_back({"tile width 0", BuildTiff(false, tags, {1, 2, 3, 4}), "Invalid TIFF file."});
+    }
+    {
+        auto tags = Basic(16, 16, {8}, 1, 4);
+        DropTag(tags, 273);
+        DropTag(tags, 279);
+        tags.push_back({322, LONG, {8192}});
+        tags.push_back({323, LONG, {8192}});
+        tags.push_back({324, LONG, {DataAt}});
+        cases.push_back({"tile far larger than the picture", BuildTiff(false, tags, {1, 2, 3, 4}),
+                         "TIFF: tile larger than the picture"});
     }
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
