@@ -18,45 +18,14 @@
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
-#include <spawn.h>
 #include <unistd.h>
-#include <sys/wait.h>
 
+#include "common/runprocess.h"
 #include "imageio/picture.h"
-
-extern char** environ;
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-double RunProcess(const std::vector<std::string>& args)
-{
-    std::vector<char*> argv;
-    for (const std::string& a : args)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    const auto start = Clock::now();
-    pid_t pid;
-    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
-        std::fprintf(stderr, "cannot start %s\n", argv[0]);
-        std::exit(1);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-    posix_spawn_file_actions_destroy(&actions);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        std::fprintf(stderr, "%s failed\n", argv[0]);
-        std::exit(1);
-    }
-    return ms;
-}
 
 double DecodeInProcess(const std::string& file)
 {
@@ -145,11 +114,11 @@ int main(int argc, char** argv)
     for (const std::string& file : files) {
         std::vector<double> djpeg, ours, inProcess;
         // One warm-up of each, untimed: the file in the page cache for all.
-        RunProcess({"djpeg", "-outfile", "/dev/null", file});
-        RunProcess({TESSARIA_CONVERT, "--info", file});
+        tessaria::bench::RunProcess({"djpeg", "-outfile", "/dev/null", file}, true).Milliseconds;
+        tessaria::bench::RunProcess({TESSARIA_CONVERT, "--info", file}, true).Milliseconds;
         for (int r = 0; r < runs; ++r) {
-            djpeg.push_back(RunProcess({"djpeg", "-outfile", "/dev/null", file}));
-            ours.push_back(RunProcess({TESSARIA_CONVERT, "--info", file}));
+            djpeg.push_back(tessaria::bench::RunProcess({"djpeg", "-outfile", "/dev/null", file}, true).Milliseconds);
+            ours.push_back(tessaria::bench::RunProcess({TESSARIA_CONVERT, "--info", file}, true).Milliseconds);
             inProcess.push_back(DecodeInProcess(file));
         }
         const Stats d = Summary(djpeg), o = Summary(ours), p = Summary(inProcess);

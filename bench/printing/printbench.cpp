@@ -9,7 +9,6 @@
 //
 // Without DIR the photos are written into a temporary folder first.
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -17,52 +16,17 @@
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
+#include "common/runprocess.h"
 #include "document/document.h"
 #include "document/documentwriter.h"
 
-extern char** environ;
-
 using namespace tessaria;
+using tessaria::bench::RunProcess;
 namespace fs = std::filesystem;
 
 namespace {
-
-struct TRun {
-    double Seconds = 0;
-    long PeakKiB = 0;
-};
-
-TRun RunProcess(const std::vector<std::string>& args)
-{
-    std::vector<char*> argv;
-    for (const std::string& a : args)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    const auto start = std::chrono::steady_clock::now();
-    pid_t pid;
-    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
-        std::fprintf(stderr, "cannot start %s\n", argv[0]);
-        std::exit(1);
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    posix_spawn_file_actions_destroy(&actions);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        std::fprintf(stderr, "%s failed\n", argv[0]);
-        std::exit(1);
-    }
-    return {std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), usage.ru_maxrss};
-}
 
 double Median(std::vector<double> v)
 {
@@ -143,21 +107,21 @@ int main(int argc, char** argv)
 
     std::vector<double> oursTime, oursPeak, peerTime, peerPeak;
     for (int r = 0; r < runs; ++r) {
-        const TRun ours = RunProcess({TESSARIA_PROGRAM, "--print-pdf", pdf, layout});
-        oursTime.push_back(ours.Seconds);
+        const bench::TProcessRun ours = RunProcess({TESSARIA_PROGRAM, "--print-pdf", pdf, layout});
+        oursTime.push_back(ours.Milliseconds / 1000);
         oursPeak.push_back(ours.PeakKiB / 1024.0);
         double seconds = 0, peak = 0;
         for (const TPlaced& p : placed) {
             const int w = int(std::lround(double(p.Width) / LayoutPPI * Dpi));
             const int h = int(std::lround(double(p.Height) / LayoutPPI * Dpi));
-            const TRun run = RunProcess({"convert", p.File, "-filter", "Lanczos", "-resize",
+            const bench::TProcessRun run = RunProcess({"convert", p.File, "-filter", "Lanczos", "-resize",
                                          std::to_string(w) + "x" + std::to_string(h) + "!", (work / "out.ppm").string()});
-            seconds += run.Seconds;
+            seconds += run.Milliseconds / 1000;
             peak = std::max(peak, run.PeakKiB / 1024.0);
         }
         peerTime.push_back(seconds);
         peerPeak.push_back(peak);
-        std::fprintf(stderr, "round %d: tessaria %.2f s %.0f MiB, convert %.2f s %.0f MiB\n", r + 1, ours.Seconds,
+        std::fprintf(stderr, "round %d: tessaria %.2f s %.0f MiB, convert %.2f s %.0f MiB\n", r + 1, ours.Milliseconds / 1000,
                      ours.PeakKiB / 1024.0, seconds, peak);
     }
     const double full = 4000.0 * 3000 * 3 / (1024 * 1024);

@@ -22,12 +22,10 @@
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "app/utessaria.h"
+#include "common/runprocess.h"
 #include "browse/filelistmodel.h"
 #include "browse/filelistview.h"
 #include "browse/imagelist.h"
@@ -36,38 +34,9 @@
 #include "controls/statusbar.h"
 #include "platform/application.h"
 
-extern char** environ;
-
 using namespace tessaria;
 
 namespace {
-
-double RunProcess(const std::vector<std::string>& args)
-{
-    std::vector<char*> argv;
-    for (const std::string& a : args)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    QElapsedTimer timer;
-    timer.start();
-    pid_t pid;
-    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
-        std::fprintf(stderr, "cannot start %s\n", argv[0]);
-        std::exit(1);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    const double ms = double(timer.nsecsElapsed()) / 1e6;
-    posix_spawn_file_actions_destroy(&actions);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        std::fprintf(stderr, "%s failed\n", argv[0]);
-        std::exit(1);
-    }
-    return ms;
-}
 
 struct TStats {
     std::vector<double> Runs;
@@ -125,7 +94,7 @@ int main(int argc, char** argv)
         folder = photos.path();
         std::printf("writing 100 photos into %s\n", qPrintable(folder));
         std::fflush(stdout);
-        RunProcess({"sh", MAKEPHOTOS, folder.toStdString(), "100"});
+        bench::RunProcess({"sh", MAKEPHOTOS, folder.toStdString(), "100"});
     }
     QApplication app(argc, argv);
     QStringList files = QDir(folder).entryList({"*.jpg"}, QDir::Files, QDir::Name);
@@ -153,13 +122,13 @@ int main(int argc, char** argv)
     for (int run = 0; run < runs; ++run) {
         double total = 0;
         for (const std::string& p : paths)
-            total += RunProcess({"djpeg", p});
+            total += bench::RunProcess({"djpeg", p}).Milliseconds;
         djpeg.Runs.push_back(total);
         TBuild b2 = BuildOnce(w, defaultWorkers);
         two.Runs.push_back(b2.Ms);
         std::vector<std::string> vipsArgs = {"vipsthumbnail", "-s", "64", "-o", (vipsOut + "/%s.jpg").toStdString()};
         vipsArgs.insert(vipsArgs.end(), paths.begin(), paths.end());
-        vips.Runs.push_back(RunProcess(vipsArgs));
+        vips.Runs.push_back(bench::RunProcess(vipsArgs).Milliseconds);
         TBuild b1 = BuildOnce(w, 0);
         one.Runs.push_back(b1.Ms);
         same = same && b1.Tiles == b2.Tiles && b1.Gauge == b2.Gauge;
