@@ -3,6 +3,7 @@
 #include "base/exceptions.h"
 #include "imageio/bitmap.h"
 #include "imageio/dib.h"
+#include "imageio/readerbytes.h"
 #include "imageio/stream.h"
 
 namespace tessaria {
@@ -14,8 +15,7 @@ void TBitmap::LoadFromStream(TStream& stream)
     stream.ReadBuffer(header, sizeof header);
     if (header[0] != 'B' || header[1] != 'M')
         throw EInvalidGraphic("Bitmap image is not valid");
-    const uint32_t bitsOffset =
-        uint32_t(header[10]) | uint32_t(header[11]) << 8 | uint32_t(header[12]) << 16 | uint32_t(header[13]) << 24;
+    const uint32_t bitsOffset = GetLE32(header + 10);
     TBitmap result;
     // An offset of 0 (some writers) means the bits follow the colour table.
     ReadDIB(stream, result, bitsOffset ? CheckedAdd(start, bitsOffset) : 0);

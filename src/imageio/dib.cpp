@@ -11,6 +11,7 @@
 #include "base/checked.h"
 #include "base/exceptions.h"
 #include "imageio/limits.h"
+#include "imageio/readerbytes.h"
 #include "imageio/stream.h"
 
 namespace tessaria {
@@ -18,9 +19,6 @@ namespace tessaria {
 namespace {
 
 enum : uint32_t { BI_RGB = 0, BI_RLE8 = 1, BI_RLE4 = 2, BI_BITFIELDS = 3, BI_ALPHABITFIELDS = 6 };
-
-uint32_t Le32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
-uint16_t Le16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
 
 struct THeader {
     bool Core = false;
@@ -74,24 +72,24 @@ THeader ReadHeader(TStream& stream, bool iconEntry)
         uint8_t b[8];
         stream.ReadBuffer(b, sizeof b);
         h.Core = true;
-        h.Width = Le16(b);
-        h.Height = Le16(b + 2);
-        h.BitCount = Le16(b + 6);
+        h.Width = GetLE16(b);
+        h.Height = GetLE16(b + 2);
+        h.BitCount = GetLE16(b + 6);
     } else if (size >= 40 && size <= 124) {
         uint8_t b[120] = {};
         stream.ReadBuffer(b, size - 4);
-        h.Width = int32_t(Le32(b));
-        h.Height = int32_t(Le32(b + 4));
-        h.BitCount = Le16(b + 10);
-        h.Compression = Le32(b + 12);
-        h.SizeImage = Le32(b + 16);
-        h.ColoursUsed = Le32(b + 28);
+        h.Width = int32_t(GetLE32(b));
+        h.Height = int32_t(GetLE32(b + 4));
+        h.BitCount = GetLE16(b + 10);
+        h.Compression = GetLE32(b + 12);
+        h.SizeImage = GetLE32(b + 16);
+        h.ColoursUsed = GetLE32(b + 28);
         // OS/2 2.x headers (64 bytes) number their own compressions from 3 on.
         if (size == 64 && h.Compression >= BI_BITFIELDS)
             throw Exception("BMP: unsupported compression");
         if (size >= 52 && size != 64) {
             for (int i = 0; i < (size >= 56 ? 4 : 3); ++i)
-                h.Masks[i] = Le32(b + 36 + 4 * i);
+                h.Masks[i] = GetLE32(b + 36 + 4 * i);
             h.HaveMasks = true;
         }
     } else {
@@ -269,10 +267,10 @@ void ReadBitFieldRows(TStream& stream, const THeader& h, TBitmap& bitmap)
         for (int64_t x = 0; x < h.Width; ++x, out += step) {
             uint32_t pixel;
             if (h.BitCount == 16) {
-                pixel = Le16(in);
+                pixel = GetLE16(in);
                 in += 2;
             } else {
-                pixel = Le32(in);
+                pixel = GetLE32(in);
                 in += 4;
             }
             out[0] = blue.Get(pixel);

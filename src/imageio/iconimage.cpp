@@ -8,15 +8,12 @@
 #include "base/exceptions.h"
 #include "imageio/dib.h"
 #include "imageio/pngdecode.h"
+#include "imageio/readerbytes.h"
 #include "imageio/stream.h"
 
 namespace tessaria {
 
 namespace {
-
-uint16_t Le16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
-uint32_t Le32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
-uint32_t Be32(const uint8_t* p) { return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]); }
 
 struct TEntry {
     const uint8_t* Data;
@@ -30,26 +27,26 @@ struct TEntry {
 bool Describe(TEntry& e, const uint8_t* dir)
 {
     uint64_t w = dir[0] ? dir[0] : 256, h = dir[1] ? dir[1] : 256;
-    unsigned depth = Le16(dir + 6);
+    unsigned depth = GetLE16(dir + 6);
     if (IsPNG(e.Data, e.Size) && e.Size >= 26) {
-        w = Be32(e.Data + 16);
-        h = Be32(e.Data + 20);
+        w = GetBE32(e.Data + 16);
+        h = GetBE32(e.Data + 20);
         const unsigned bits = e.Data[24], type = e.Data[25];
         const unsigned channels = type == 2 ? 3 : type == 4 ? 2 : type == 6 ? 4 : 1;
         depth = bits * channels;
     } else if (e.Size >= 16) {
-        const uint32_t header = Le32(e.Data);
+        const uint32_t header = GetLE32(e.Data);
         if (header == 12) {
-            w = Le16(e.Data + 4);
-            h = Le16(e.Data + 6) / 2u;
-            depth = Le16(e.Data + 10);
+            w = GetLE16(e.Data + 4);
+            h = GetLE16(e.Data + 6) / 2u;
+            depth = GetLE16(e.Data + 10);
         } else if (header >= 40 && e.Size >= 40) {
-            const int32_t sw = int32_t(Le32(e.Data + 4)), sh = int32_t(Le32(e.Data + 8));
+            const int32_t sw = int32_t(GetLE32(e.Data + 4)), sh = int32_t(GetLE32(e.Data + 8));
             if (sw <= 0 || sh == 0)
                 return false;
             w = uint64_t(sw);
             h = uint64_t(sh < 0 ? -int64_t(sh) : sh) / 2;
-            depth = Le16(e.Data + 14);
+            depth = GetLE16(e.Data + 14);
         } else {
             return false;
         }
@@ -103,9 +100,9 @@ void TIcon::LoadFromStream(TStream& stream)
     const std::vector<uint8_t> file = ReadRemaining(stream);
     const uint8_t* p = file.data();
     const size_t size = file.size();
-    if (size < 6 || Le16(p) != 0 || (Le16(p + 2) != 1 && Le16(p + 2) != 2) || Le16(p + 4) == 0)
+    if (size < 6 || GetLE16(p) != 0 || (GetLE16(p + 2) != 1 && GetLE16(p + 2) != 2) || GetLE16(p + 4) == 0)
         throw EInvalidGraphic("Icon image is not valid");
-    const unsigned count = Le16(p + 4);
+    const unsigned count = GetLE16(p + 4);
     if (6 + uint64_t(count) * 16 > size)
         throw Exception("ICO: directory beyond end of file");
 
@@ -113,7 +110,7 @@ void TIcon::LoadFromStream(TStream& stream)
     TEntry chosen{};
     for (unsigned i = 0; i < count; ++i) {
         const uint8_t* dir = p + 6 + 16 * i;
-        const uint64_t bytes = Le32(dir + 8), offset = Le32(dir + 12);
+        const uint64_t bytes = GetLE32(dir + 8), offset = GetLE32(dir + 12);
         if (offset > size || bytes > size - offset || bytes == 0)
             continue; // an entry outside the file
         TEntry e{p + offset, size_t(bytes), 0, 0};
