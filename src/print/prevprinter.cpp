@@ -146,6 +146,18 @@ int TPreviewPrinter::UnitsToPixelsY(double length) const
     return int(Round(Device_.PixelsPerInchY * length / UnitsPerInch_));
 }
 
+TPrintGeometry TPreviewPrinter::LayoutArea() const
+{
+    const TTextOptions& o = TextOptions_;
+    TPrintGeometry g;
+    g.Width = Device_.PhysicalWidth - UnitsToPixelsX(o.MarginLeft() + o.MarginRight());
+    g.Height = Device_.PhysicalHeight -
+               UnitsToPixelsY(o.MarginTop() + o.MarginBottom() + o.HeaderMargin() + o.FooterMargin());
+    g.OriginX = UnitsToPixelsX(o.MarginLeft());
+    g.OriginY = UnitsToPixelsY(o.MarginTop() + o.HeaderMargin());
+    return g;
+}
+
 QString TPreviewPrinter::PrinterName() const { return Printers().CurrentPrinterName(); }
 
 void TPreviewPrinter::PrintHeaderFooter(int pageNumber)

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/printers.h"
+#include "print/printlayout.h"
 #include "print/textoptions.h"
 
 class QPainter;
@@ -64,6 +65,9 @@ public:
     int PhysicalOffsetY() const { return Device_.PhysicalOffsetY; }
     int UnitsToPixelsX(double length) const;
     int UnitsToPixelsY(double length) const;
+    // The layout area on the sheet from the device values and the margins:
+    // each sum of margins converted and rounded once.
+    TPrintGeometry LayoutArea() const;
     // The current printer's name; empty when none is installed.
     QString PrinterName() const;
 

@@ -18,13 +18,12 @@ TPrintableArea TfrmTessaria::CurrentPrintableArea()
 
 TPrintableArea TfrmTessaria::EnginePrintableArea()
 {
-    const TTextOptions* o = PP1->TextOptions();
+    const TPrintGeometry g = PP1->LayoutArea();
     TPrintableArea area;
     area.DpiX = PP1->PixelsPerInchX();
     area.DpiY = PP1->PixelsPerInchY();
-    area.Width = PP1->PhysicalWidth() - PP1->UnitsToPixelsX(o->MarginLeft() + o->MarginRight());
-    area.Height = PP1->PhysicalHeight() -
-                  PP1->UnitsToPixelsY(o->MarginTop() + o->MarginBottom() + o->HeaderMargin() + o->FooterMargin());
+    area.Width = g.Width;
+    area.Height = g.Height;
     if (frmLorvaneOptions) {
         frmLorvaneOptions->HPC->setText(
             QStringLiteral("Horizontal Pixel Count: %1 at %2 DPI").arg(area.Width).arg(area.DpiX));

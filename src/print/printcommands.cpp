@@ -104,8 +104,6 @@ int TfrmTessaria::ChosenFilterIndex()
 
 void TfrmTessaria::RecordLayout(int dpi, int filterIndex)
 {
-    if (Recording_)
-        return; // Print chosen again from inside the recording's message loop
     TRecordingState state(sb1, Recording_);
     TBusyCursor busy;
 
@@ -120,11 +118,7 @@ void TfrmTessaria::RecordLayout(int dpi, int filterIndex)
 
     // The engine's device values are fresh from BeginDoc; the labels follow.
     EnginePrintableArea();
-    const TPrintGeometry g = ComputePrintGeometry(
-        PP1->PhysicalWidth(), PP1->PhysicalHeight(), PP1->UnitsToPixelsX(options->MarginLeft() + options->MarginRight()),
-        PP1->UnitsToPixelsY(options->MarginTop() + options->MarginBottom() + options->HeaderMargin() +
-                            options->FooterMargin()),
-        PP1->UnitsToPixelsX(options->MarginLeft()), PP1->UnitsToPixelsY(options->MarginTop() + options->HeaderMargin()));
+    const TPrintGeometry g = PP1->LayoutArea();
     const double sx = double(g.Width) / CurrentPage->width();
     const double sy = double(g.Height) / CurrentPage->height();
 
@@ -161,7 +155,7 @@ void TfrmTessaria::PrintRecordedToPdf(const QString& fileName)
 void TfrmTessaria::Print1Click(QAction* sender)
 {
     if (Recording_)
-        return;
+        return; // chosen again from inside the recording's message loop
     const bool print = sender && sender->property("Tag").toInt() == 1;
     const int dpi = ChosenPrintDpi(); // a bad number stops here, before anything is recorded
     // Without a printer the pages go to a PDF file; its name is asked first,

@@ -4,12 +4,6 @@
 
 namespace tessaria {
 
-TPrintGeometry ComputePrintGeometry(int physicalWidth, int physicalHeight, int leftPlusRight,
-                                    int topPlusBottomPlusBands, int left, int topPlusHeader)
-{
-    return {physicalWidth - leftPlusRight, physicalHeight - topPlusBottomPlusBands, left, topPlusHeader};
-}
-
 TSheetRect TargetRect(const TPrintGeometry& g, double sx, double sy, int left, int top, int width, int height)
 {
     TSheetRect r;

@@ -15,10 +15,6 @@ struct TPrintGeometry {
     int OriginY = 0;
 };
 
-// Margins and bands already converted to device pixels, each sum once.
-TPrintGeometry ComputePrintGeometry(int physicalWidth, int physicalHeight, int leftPlusRight,
-                                    int topPlusBottomPlusBands, int left, int topPlusHeader);
-
 struct TSheetRect {
     int Left = 0;
     int Top = 0;

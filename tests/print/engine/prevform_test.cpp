@@ -68,10 +68,17 @@ TEST(PreviewLayout, ThePageSitsInTheMiddleOrTenPixelsIn)
     EXPECT_EQ(p.PageTop, 10);
 }
 
-TEST(PrintLayout, SheetRectanglesResampledSizesAndTheFooterText)
+class PrintLayout : public StandInTest {};
+
+TEST_F(PrintLayout, SheetRectanglesResampledSizesAndTheFooterText)
 {
-    // Letter at 600 dpi, margins 0.5 in., header 0.5, footer 0.4.
-    const TPrintGeometry g = ComputePrintGeometry(5100, 6600, 600, 1140, 300, 600);
+    // Letter at 600 dpi, the default margins 0.5 in., header 0.5, footer 0.4.
+    TPreviewPrinter engine;
+    engine.BeginDoc();
+    engine.EndDoc();
+    const TPrintGeometry g = engine.LayoutArea();
+    EXPECT_EQ(g.OriginX, 300);
+    EXPECT_EQ(g.OriginY, 600);
     EXPECT_EQ(g.Width, 4500);
     EXPECT_EQ(g.Height, 5460);
     const double sx = 4500.0 / 330, sy = 5460.0 / 400;
