@@ -37,22 +37,6 @@ TBatchJob ParseBatchArguments(const QStringList& arguments)
     return job;
 }
 
-namespace {
-
-// Puts the previous dialogs back however the run ends.
-class TDialogsSwap {
-public:
-    explicit TDialogsSwap(std::unique_ptr<TDialogs> dialogs) : Previous_(SetDialogs(std::move(dialogs))) {}
-    ~TDialogsSwap() { SetDialogs(std::move(Previous_)); }
-    TDialogsSwap(const TDialogsSwap&) = delete;
-    TDialogsSwap& operator=(const TDialogsSwap&) = delete;
-
-private:
-    std::unique_ptr<TDialogs> Previous_;
-};
-
-} // namespace
-
 int RunBatch(const TBatchJob& job, TfrmTessaria& window, std::ostream& err)
 {
     if (!job.Error.isEmpty()) {
@@ -61,7 +45,7 @@ int RunBatch(const TBatchJob& job, TfrmTessaria& window, std::ostream& err)
     }
     auto console = std::make_unique<TConsoleDialogs>(err);
     TConsoleDialogs& dialogs = *console;
-    TDialogsSwap swap(std::move(console));
+    TDialogsGuard restore(SetDialogs(std::move(console)));
     try {
         if (!QFileInfo(job.Document).isFile()) {
             err << "tessaria: error: Cannot open file " << job.Document.toStdString() << '\n';

@@ -70,6 +70,19 @@ TDialogs& Dialogs();
 // Takes ownership; returns the previous implementation.
 std::unique_ptr<TDialogs> SetDialogs(std::unique_ptr<TDialogs> dialogs);
 
+// Puts an earlier implementation back when it goes out of scope:
+// TDialogsGuard guard(SetDialogs(...)).
+class TDialogsGuard {
+public:
+    explicit TDialogsGuard(std::unique_ptr<TDialogs> previous) : Previous_(std::move(previous)) {}
+    ~TDialogsGuard() { SetDialogs(std::move(Previous_)); }
+    TDialogsGuard(const TDialogsGuard&) = delete;
+    TDialogsGuard& operator=(const TDialogsGuard&) = delete;
+
+private:
+    std::unique_ptr<TDialogs> Previous_;
+};
+
 // Qt's own dialogs, parented to the active window.
 class TQtDialogs final : public TDialogs {
 public:

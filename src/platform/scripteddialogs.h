@@ -20,16 +20,7 @@ public:
 
     // Installs a fresh scripted implementation and returns it; the previous
     // one comes back when the guard returned by Install goes out of scope.
-    class TGuard {
-    public:
-        explicit TGuard(std::unique_ptr<TDialogs> previous) : Previous_(std::move(previous)) {}
-        ~TGuard() { SetDialogs(std::move(Previous_)); }
-        TGuard(const TGuard&) = delete;
-        TGuard& operator=(const TGuard&) = delete;
-
-    private:
-        std::unique_ptr<TDialogs> Previous_;
-    };
+    using TGuard = TDialogsGuard;
     static TScriptedDialogs* Install(std::unique_ptr<TGuard>& guard);
 
     // Answers, used in order; when none is left a confirmation gets
