@@ -46,67 +46,68 @@ void DrawMagnifier(QPainter& p, int size)
     p.drawLine(c + QPointF(r * 0.75, r * 0.75), QPointF(size * 0.88, size * 0.88));
 }
 
-QIcon MagnifierIcon()
+// A 20 x 20 tool button glyph drawn on a transparent ground.
+template <class TDraw> QIcon DrawnGlyph(TDraw draw)
 {
     QPixmap pixmap(20, 20);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
-    DrawMagnifier(p, 20);
+    draw(p);
+    p.end();
     return QIcon(pixmap);
+}
+
+QIcon MagnifierIcon()
+{
+    return DrawnGlyph([](QPainter& p) { DrawMagnifier(p, 20); });
 }
 
 // A four-way arrow: panning across the page.
 QIcon PanIcon()
 {
-    QPixmap pixmap(20, 20);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(Qt::black, 1.6));
-    p.drawLine(10, 2, 10, 18);
-    p.drawLine(2, 10, 18, 10);
-    p.setBrush(Qt::black);
-    p.drawPolygon(QPolygonF({QPointF(10, 1), QPointF(7, 5), QPointF(13, 5)}));
-    p.drawPolygon(QPolygonF({QPointF(10, 19), QPointF(7, 15), QPointF(13, 15)}));
-    p.drawPolygon(QPolygonF({QPointF(1, 10), QPointF(5, 7), QPointF(5, 13)}));
-    p.drawPolygon(QPolygonF({QPointF(19, 10), QPointF(15, 7), QPointF(15, 13)}));
-    return QIcon(pixmap);
+    return DrawnGlyph([](QPainter& p) {
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(Qt::black, 1.6));
+        p.drawLine(10, 2, 10, 18);
+        p.drawLine(2, 10, 18, 10);
+        p.setBrush(Qt::black);
+        p.drawPolygon(QPolygonF({QPointF(10, 1), QPointF(7, 5), QPointF(13, 5)}));
+        p.drawPolygon(QPolygonF({QPointF(10, 19), QPointF(7, 15), QPointF(13, 15)}));
+        p.drawPolygon(QPolygonF({QPointF(1, 10), QPointF(5, 7), QPointF(5, 13)}));
+        p.drawPolygon(QPolygonF({QPointF(19, 10), QPointF(15, 7), QPointF(15, 13)}));
+    });
 }
 
 // A sheet, whole (fit to page) or with arrows to its sides (fit to width).
 QIcon SheetIcon(bool width)
 {
-    QPixmap pixmap(20, 20);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setPen(Qt::black);
-    p.setBrush(Qt::white);
-    if (width) {
-        p.drawRect(4, 3, 11, 14);
-        p.drawLine(1, 10, 18, 10);
-        p.drawLine(1, 10, 3, 8);
-        p.drawLine(1, 10, 3, 12);
-        p.drawLine(18, 10, 16, 8);
-        p.drawLine(18, 10, 16, 12);
-    } else {
-        p.drawRect(5, 1, 10, 17);
-        for (int y = 4; y < 16; y += 3)
-            p.drawLine(7, y, 13, y);
-    }
-    return QIcon(pixmap);
+    return DrawnGlyph([&](QPainter& p) {
+        p.setPen(Qt::black);
+        p.setBrush(Qt::white);
+        if (width) {
+            p.drawRect(4, 3, 11, 14);
+            p.drawLine(1, 10, 18, 10);
+            p.drawLine(1, 10, 3, 8);
+            p.drawLine(1, 10, 3, 12);
+            p.drawLine(18, 10, 16, 8);
+            p.drawLine(18, 10, 16, 12);
+        } else {
+            p.drawRect(5, 1, 10, 17);
+            for (int y = 4; y < 16; y += 3)
+                p.drawLine(7, y, 13, y);
+        }
+    });
 }
 
 QIcon HashIcon()
 {
-    QPixmap pixmap(20, 20);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    QFont font = p.font();
-    font.setBold(true);
-    font.setPixelSize(14);
-    p.setFont(font);
-    p.drawText(pixmap.rect(), Qt::AlignCenter, QStringLiteral("#"));
-    return QIcon(pixmap);
+    return DrawnGlyph([](QPainter& p) {
+        QFont font = p.font();
+        font.setBold(true);
+        font.setPixelSize(14);
+        p.setFont(font);
+        p.drawText(QRect(0, 0, 20, 20), Qt::AlignCenter, QStringLiteral("#"));
+    });
 }
 
 QToolButton* SpeedButton(QWidget* parent, const char* name, const QIcon& icon, const QString& hint)
