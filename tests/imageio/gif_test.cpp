@@ -121,13 +121,9 @@ TEST(GifReader, FilesFromImageMagickAndPillow)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string out = dir.File("case" + std::to_string(index++) + ".gif");
-        if (c.pillow) {
-            if (PillowPython().empty())
-                continue;
-            ASSERT_TRUE(RunPillow("im = Image.open('" + ppm + "')\nout = '" + out + "'\n" + c.command));
-        } else {
-            ASSERT_EQ(RunCommand(ImageMagick() + " " + Quote(ppm) + " " + c.command + " " + Quote(out)), 0);
-        }
+        if (c.pillow && PillowPython().empty())
+            continue;
+        ASSERT_TRUE(ConvertWithPeer(ppm, out, c.pillow, c.command));
         std::string reader;
         const TBitmap bitmap = LoadBitmapFromFile(out, &reader);
         EXPECT_EQ(reader, "TGIFGraphic");

@@ -146,6 +146,13 @@ bool RunPillow(const std::string& code)
     return RunCommand(PillowPython() + " -c " + Quote("from PIL import Image\n" + code)) == 0;
 }
 
+bool ConvertWithPeer(const std::string& source, const std::string& target, bool pillow, const std::string& command)
+{
+    if (pillow)
+        return RunPillow("im = Image.open('" + source + "')\nout = '" + target + "'\n" + command);
+    return RunCommand(ImageMagick() + " " + Quote(source) + " " + command + " " + Quote(target)) == 0;
+}
+
 const std::string& ImageMagick()
 {
     // Prefer the packaged program: the one earlier on PATH may be a wrapper.

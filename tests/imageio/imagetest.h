@@ -39,6 +39,11 @@ const std::string& PillowPython();
 bool RunPillow(const std::string& code);
 // ImageMagick's convert, or empty.
 const std::string& ImageMagick();
+// Writes `target` from `source` with an independent program: ImageMagick's
+// convert with `command` as its options, or, when `pillow`, a Pillow snippet
+// that finds the picture in `im` and the target's name in `out`. True when
+// the program succeeded.
+bool ConvertWithPeer(const std::string& source, const std::string& target, bool pillow, const std::string& command);
 
 // An independent decoding to RGB through ImageMagick.
 TPixels DecodeWithImageMagick(const std::string& file);

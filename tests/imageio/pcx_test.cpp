@@ -50,13 +50,9 @@ TEST(PcxReader, FilesFromImageMagickAndPillow)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string out = dir.File("case" + std::to_string(index++) + ".pcx");
-        if (c.pillow) {
-            if (PillowPython().empty())
-                continue;
-            ASSERT_TRUE(RunPillow("im = Image.open('" + ppm + "')\nout = '" + out + "'\n" + c.command));
-        } else {
-            ASSERT_EQ(RunCommand(ImageMagick() + " " + Quote(ppm) + " " + c.command + " " + Quote(out)), 0);
-        }
+        if (c.pillow && PillowPython().empty())
+            continue;
+        ASSERT_TRUE(ConvertWithPeer(ppm, out, c.pillow, c.command));
         std::string reader;
         const TBitmap bitmap = LoadBitmapFromFile(out, &reader);
         EXPECT_EQ(reader, "TPCXGraphic");

@@ -53,11 +53,7 @@ TEST(TargaReader, FilesFromImageMagickAndPillow)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string out = dir.File("case" + std::to_string(index++) + ".tga");
-        if (c.pillow) {
-            ASSERT_TRUE(RunPillow("im = Image.open('" + ppm + "')\nout = '" + out + "'\n" + c.command));
-        } else {
-            ASSERT_EQ(RunCommand(ImageMagick() + " " + Quote(ppm) + " " + c.command + " " + Quote(out)), 0);
-        }
+        ASSERT_TRUE(ConvertWithPeer(ppm, out, c.pillow, c.command));
         std::string reader;
         const TBitmap bitmap = LoadBitmapFromFile(out, &reader);
         EXPECT_EQ(reader, "TTargaGraphic");
