@@ -25,6 +25,8 @@ protected:
     {
         setenv("XDG_CONFIG_HOME", Config.Path().c_str(), 1);
         Dialogs = TScriptedDialogs::Install(DialogsGuard);
+        // Each test is a run of its own.
+        ForgetToldSettingsProblems();
         // A known printer, whatever the machine has: Letter at 300 dpi.
         UsePrinter({300, 300, 2550, 3300, 0, 0});
     }
