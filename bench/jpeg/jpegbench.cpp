@@ -114,8 +114,8 @@ int main(int argc, char** argv)
     for (const std::string& file : files) {
         std::vector<double> djpeg, ours, inProcess;
         // One warm-up of each, untimed: the file in the page cache for all.
-        tessaria::bench::RunProcess({"djpeg", "-outfile", "/dev/null", file}, true).Milliseconds;
-        tessaria::bench::RunProcess({TESSARIA_CONVERT, "--info", file}, true).Milliseconds;
+        tessaria::bench::RunProcess({"djpeg", "-outfile", "/dev/null", file}, true);
+        tessaria::bench::RunProcess({TESSARIA_CONVERT, "--info", file}, true);
         for (int r = 0; r < runs; ++r) {
             djpeg.push_back(tessaria::bench::RunProcess({"djpeg", "-outfile", "/dev/null", file}, true).Milliseconds);
             ours.push_back(tessaria::bench::RunProcess({TESSARIA_CONVERT, "--info", file}, true).Milliseconds);
