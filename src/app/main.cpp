@@ -1,11 +1,14 @@
 // Program entry: the application object, then the windows in their fixed
 // order, then the message loop until the main window closes. With a batch
 // option the document is printed without showing a window.
+#include <QFileInfo>
 #include <cstdlib>
 #include <iostream>
 
+#include "app/about.h"
 #include "app/batch.h"
 #include "app/forms.h"
+#include "app/startupfile.h"
 #include "app/utessaria.h"
 #include "imageio/qt/metafileimage.h"
 #include "platform/application.h"
@@ -46,9 +49,17 @@ int main(int argc, char** argv)
     RegisterMetafileFormats();
     SetApplicationHelpFile("tessaria.hlp");
     SetApplicationTitle("Tessaria");
-    QApplication::setWindowIcon(QIcon(":/tessaria.png"));
+    QApplication::setWindowIcon(ProgramIcon());
+    // Ties the windows to the desktop entry (and its icon) on Wayland.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.corvanel.Tessaria"));
     if (job.Kind != TBatchJob::TKind::None)
         return RunBatchJob(job);
+
+    // A layout, picture or folder named on the command line, as the desktop's
+    // "Open With" passes it. Made absolute first: showing the window moves the
+    // current folder to the one the browser shows.
+    const QStringList args = QCoreApplication::arguments();
+    const QString startupFile = args.size() == 2 ? QFileInfo(args[1]).absoluteFilePath() : QString();
 
     int result = 0;
     {
@@ -56,10 +67,8 @@ int main(int argc, char** argv)
         mainForm.SetMainForm(true);
         CreateStartupForms();
         mainForm.show();
-        // A layout document named on the command line opens at once.
-        const QStringList args = QCoreApplication::arguments();
-        if (args.size() == 2 && args[1].endsWith(".tsd", Qt::CaseInsensitive))
-            RunCommand([&] { mainForm.OpenDocumentFile(args[1]); });
+        if (!startupFile.isEmpty())
+            RunCommand([&] { OpenStartupArgument(mainForm, startupFile); });
         result = app.exec();
         DestroyStartupForms();
     }
