@@ -49,7 +49,8 @@ echo "Depends: $depends"
 for library in libqt6widgets6 libqt6printsupport6 libjpeg62-turbo libc6; do
   grep -q "\b$library\b" <<<"$depends" || fail "Depends lacks $library"
 done
-dpkg-deb -c "$deb" | grep -q "\./usr/share/man/man1/tessaria.1.gz$" || fail "the package has no manual page"
+dpkg-deb -c "$deb" >"$work/contents" || fail "dpkg-deb -c"
+grep -q "\./usr/share/man/man1/tessaria.1.gz$" "$work/contents" || fail "the package has no manual page"
 
 # Install.
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -o DPkg::Lock::Timeout=300 "$deb" >"$work/apt.log" 2>&1 ||
