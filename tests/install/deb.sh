@@ -63,6 +63,14 @@ sample=/usr/share/tessaria/samples/sample.tsd
 
 # The programs run from where the package put them.
 [ "$(command -v tessaria)" = /usr/bin/tessaria ] || fail "tessaria is not /usr/bin/tessaria"
+# --version where the program's usage offers it (printed for a wrong call).
+QT_QPA_PLATFORM=offscreen /usr/bin/tessaria --print >"$work/usage" 2>&1
+if grep -q -- --version "$work/usage"; then
+  QT_QPA_PLATFORM=offscreen /usr/bin/tessaria --version >"$work/version" 2>&1 || { cat "$work/version"; fail "tessaria --version"; }
+  grep -qF "$(dpkg-deb -f "$deb" Version)" "$work/version" || { cat "$work/version"; fail "--version does not give the package's version"; }
+else
+  echo "the program has no --version yet"
+fi
 QT_QPA_PLATFORM=offscreen /usr/bin/tessaria --print-pdf "$work/sample.pdf" "$sample" || fail "tessaria --print-pdf"
 [ "$(pdfinfo "$work/sample.pdf" | sed -n 's/^Pages: *//p')" = 2 ] || fail "the installed sample does not print as two pages"
 /usr/bin/tessaria-convert --info /usr/share/tessaria/samples/mosaic.jpg >/dev/null || fail "tessaria-convert"
