@@ -27,11 +27,15 @@ installed && skip "a tessaria package is installed already; leaving it alone"
 
 work=$(mktemp -d)
 launched=""
+packages() { dpkg-query -W -f='${Package}:${Architecture} ${db:Status-Status}\n' | sed -n 's/ installed$//p' | sort; }
+apt_get() { DEBIAN_FRONTEND=noninteractive apt-get -y -qq -o DPkg::Lock::Timeout=300 "$@"; }
+# Leaves the machine with the packages it had: tessaria and whatever its
+# installation brought in (listed in $work/added) are purged.
+touch "$work/added"
 purge() {
   [ -n "$launched" ] && kill "$launched" 2>/dev/null
-  if installed || dpkg-query -W tessaria >/dev/null 2>&1; then
-    DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq -o DPkg::Lock::Timeout=300 tessaria >/dev/null 2>&1
-  fi
+  dpkg-query -W tessaria >/dev/null 2>&1 && echo tessaria >>"$work/added"
+  [ -s "$work/added" ] && apt_get purge $(sort -u "$work/added") >"$work/purge.log" 2>&1
   rm -rf "$work"
 }
 trap purge EXIT
@@ -53,8 +57,12 @@ dpkg-deb -c "$deb" >"$work/contents" || fail "dpkg-deb -c"
 grep -q "\./usr/share/man/man1/tessaria.1.gz$" "$work/contents" || fail "the package has no manual page"
 
 # Install.
-DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -o DPkg::Lock::Timeout=300 "$deb" >"$work/apt.log" 2>&1 ||
-  { cat "$work/apt.log"; fail "apt-get install"; }
+packages >"$work/before"
+apt_get install --no-install-recommends "$deb" >"$work/apt.log" 2>&1
+status=$?
+packages | comm -13 "$work/before" - >"$work/added"
+[ $status -eq 0 ] || { cat "$work/apt.log"; fail "apt-get install"; }
+echo "installed: $(tr '\n' ' ' <"$work/added")"
 installed || fail "the package is not installed after apt-get install"
 
 export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
@@ -108,7 +116,7 @@ if command -v gio >/dev/null; then
 fi
 
 # Purge: nothing of the package is left, and the desktop forgets the type.
-DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq -o DPkg::Lock::Timeout=300 tessaria >"$work/apt.log" 2>&1 ||
+apt_get purge tessaria >"$work/apt.log" 2>&1 ||
   { cat "$work/apt.log"; fail "apt-get purge"; }
 dpkg-query -W tessaria >/dev/null 2>&1 && fail "dpkg still lists tessaria after the purge"
 for path in /usr/bin/tessaria /usr/bin/tessaria-convert /usr/share/tessaria /usr/share/applications/$id.desktop \
