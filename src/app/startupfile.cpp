@@ -4,7 +4,6 @@
 #include <QFileInfo>
 
 #include "app/utessaria.h"
-#include "browse/filelistview.h"
 #include "imageio/fileformats.h"
 #include "platform/dialogs.h"
 
