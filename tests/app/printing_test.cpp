@@ -15,6 +15,7 @@
 #include "layout/ulorvaneoptions.h"
 #include "platform/application.h"
 #include "print/prevform.h"
+#include "support/localeguard.h"
 #include "support/pdfpages.h"
 
 using namespace tessaria;
@@ -200,6 +201,7 @@ TEST_F(Printing, AMissingPictureStopsTheRecordingWithTheErrorBox)
 
 TEST_F(Printing, WithoutAPrinterPrintAsksForAPdfFile)
 {
+    LocaleGuard locale("en_US");
     SetPrinters(std::make_unique<TStandInPrinters>("", TDeviceValues{}, QString::fromStdString(Config.Path())));
     TfrmTessaria& w = ShowWindow();
     const QString picture = WritePicture("photo.bmp", 100, 100);
@@ -217,7 +219,7 @@ TEST_F(Printing, WithoutAPrinterPrintAsksForAPdfFile)
     EXPECT_TRUE(Dialogs->FileSpecs.back().OverwritePrompt);
     EXPECT_TRUE(Dialogs->Texts(TScriptedDialogs::TKind::Error).isEmpty());
     ASSERT_EQ(PdfPageCount(pdf), 1);
-    // The engine's Letter sheet and margins.
+    // The engine's sheet (Letter in the US) and margins.
     const QSizeF sheet = PdfPageSize(pdf);
     EXPECT_NEAR(sheet.width(), 612, 1);
     EXPECT_NEAR(sheet.height(), 792, 1);
