@@ -1,6 +1,7 @@
 // Program entry: the application object, then the windows in their fixed
 // order, then the message loop until the main window closes. With a batch
-// option the document is printed without showing a window.
+// option the document is printed without showing a window; --help, --version
+// and wrong arguments are answered before anything else starts.
 #include <QFileInfo>
 #include <cstdlib>
 #include <iostream>
@@ -26,23 +27,16 @@ QStringList ArgumentsAfterProgram(int argc, char** argv)
     return arguments;
 }
 
-int RunBatchJob(const TBatchJob& job)
-{
-    TfrmTessaria window;
-    CreateStartupForms();
-    const int result = RunBatch(job, window, std::cerr);
-    DestroyStartupForms();
-    return result;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     const TBatchJob job = ParseBatchArguments(ArgumentsAfterProgram(argc, argv));
+    if (const std::optional<int> exitCode = AnswerWithoutWindow(job, std::cout, std::cerr))
+        return *exitCode;
+    const bool batch = job.Kind != TBatchJob::TKind::None;
     // A batch run needs no screen: without one it draws offscreen.
-    if (job.Kind != TBatchJob::TKind::None && !getenv("QT_QPA_PLATFORM") && !getenv("DISPLAY") &&
-        !getenv("WAYLAND_DISPLAY"))
+    if (batch && !getenv("QT_QPA_PLATFORM") && !getenv("DISPLAY") && !getenv("WAYLAND_DISPLAY"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
 
     TApplication app(argc, argv);
@@ -52,14 +46,15 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(ProgramIcon());
     // Ties the windows to the desktop entry (and its icon) on Wayland.
     QGuiApplication::setDesktopFileName(QStringLiteral("com.corvanel.Tessaria"));
-    if (job.Kind != TBatchJob::TKind::None)
-        return RunBatchJob(job);
+    if (batch)
+        return RunBatchProgram(job, std::cerr);
 
     // A layout, picture or folder named on the command line, as the desktop's
-    // "Open With" passes it. Made absolute first: showing the window moves the
+    // "Open With" passes it (Qt has taken its own options out of the
+    // arguments by now). Made absolute first: showing the window moves the
     // current folder to the one the browser shows.
-    const QStringList args = QCoreApplication::arguments();
-    const QString startupFile = args.size() == 2 ? QFileInfo(args[1]).absoluteFilePath() : QString();
+    const QStringList files = ParseBatchArguments(QCoreApplication::arguments().mid(1)).Files;
+    const QString startupFile = files.size() == 1 ? QFileInfo(files[0]).absoluteFilePath() : QString();
 
     int result = 0;
     {
