@@ -68,6 +68,7 @@ protected:
         const QSignalBlocker quiet(w.LV1);
         w.LV1->SelectRow(row);
         w.PreviewPicture = picture;
+        w.PreviewFile = w.SelectedFilePath();
     }
     // A drop as Qt delivers it to the widget under the pointer.
     static void Drop(QWidget* target, QPoint at, const QString& source = "list")
@@ -121,10 +122,17 @@ TEST_F(Layout, DroppingAFileMakesABoxSizedInInches)
     EXPECT_TRUE(w.Boxes().first()->Proportionate());
 
     Options()->txtHeight->setText("abc");
-    SelectFile(w, "c.jpg", Picture(400, 100));
+    SelectFile(w, "c.jpg", Picture(400, 300));
     Drop(w.CurrentPage, QPoint(0, 0));
     EXPECT_EQ(Options()->txtHeight->text(), "4.0");
     EXPECT_EQ(LastBox(w)->height(), 160);
+
+    // 4 inches high, a 400 x 100 picture would be 640 pixels wide: wider than
+    // the page, so the box is scaled down to the page's width, keeping 4:1.
+    ASSERT_EQ(w.CurrentPage->width(), 330); // the stand-in Letter printer's page
+    SelectFile(w, "d.jpg", Picture(400, 100));
+    Drop(w.CurrentPage, QPoint(0, 0));
+    EXPECT_EQ(LastBox(w)->size(), QSize(330, 82)); // 82.5, halves to even
     EXPECT_EQ(LastBox(w)->Picture().Width(), 196);
     EXPECT_EQ(LastBox(w)->Picture().Height(), 49);
 }
@@ -133,11 +141,15 @@ TEST_F(Layout, ADropWithNothingToPlaceDoesNothing)
 {
     TfrmTessaria& w = Start();
     Drop(w.CurrentPage, QPoint(10, 10)); // nothing selected
-    SelectFile(w, "a.jpg", TBitmap());    // selected, but no preview picture
+    EXPECT_TRUE(Dialogs->Shown.empty());
+    // Selected, but no preview picture: the file itself is read, and this one
+    // is no picture, so its reader's message is all that happens.
+    SelectFile(w, "a.jpg", TBitmap());
     Drop(w.CurrentPage, QPoint(10, 10), "preview");
     EXPECT_TRUE(w.Boxes().isEmpty());
     EXPECT_TRUE(w.DocumentSaved);
-    EXPECT_TRUE(Dialogs->Shown.empty());
+    EXPECT_EQ(Dialogs->Texts(TScriptedDialogs::TKind::Error).size(), 1);
+    EXPECT_EQ(Dialogs->Shown.size(), 1u);
 }
 
 TEST_F(Layout, ADesktopDropLoadsTheDroppedFileItself)
@@ -425,7 +437,8 @@ TEST_F(Layout, TurnsSwapTheSidesAndAutoAlignSnapsEveryPage)
               std::vector<uint8_t>(shown.Bits(), shown.Bits() + shown.RowBytes() * 131));
 
     w.tbAddText->trigger(); // linked caption; turning a text box is refused
-    w.tbRotateRight->trigger();
+    EXPECT_FALSE(w.tbRotateRight->isEnabled()); // the buttons say so before
+    w.tbRotateLeftClick(w.tbRotateRight);      // and the command itself still does
     EXPECT_EQ(Dialogs->LastText(), "You can not rotate a text box");
 
     // Auto-align: boxes of every page, once the current page has one.
