@@ -175,7 +175,8 @@ void TfrmTessaria::PnlWhiteDragDrop(TCanvasPanel*, const QMimeData* data, QPoint
     // A box must stay big enough to grab and small enough to lie on its page.
     const QSize wanted(int(std::clamp(width, 0.0, 1e6)), int(std::clamp(height, 0.0, 1e6)));
     const QSize size = NewBoxSize(wanted, CurrentPage->size(), box->BoxSize());
-    box->SetBounds(QRect(NewBoxPosition(position, size, wanted, CurrentPage->size()), size));
+    box->SetBounds(KeptOnPage(QRect(NewBoxPosition(position, size, wanted, CurrentPage->size()), size),
+                              CurrentPage->size()));
     box->UnfocusAll();
     box->show();
 
