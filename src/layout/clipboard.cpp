@@ -36,7 +36,7 @@ void CopyBoxValues(const TRectBox& from, TRectBox& to)
         to.SetLines(from.Lines());
         to.ReleasePicture();
     } else {
-        to.SetPicture(from.Picture());
+        to.SetSharedPicture(from.SharedPicture()); // never changed in place: shared, not copied
         to.SetLines({});
     }
 }

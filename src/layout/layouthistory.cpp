@@ -193,10 +193,16 @@ TLayoutHistory::TSnapshot TLayoutHistory::Snapshot()
 
 void TLayoutHistory::Begin(const QString& text, int mergeId)
 {
-    if (Depth_++ > 0)
-        return;
-    EndDrag();
-    Open_ = std::make_unique<TPending>(TPending{text, mergeId, Snapshot()});
+    // Counted only once nothing can fail, so that an End always follows.
+    if (Depth_ == 0) {
+        try {
+            EndDrag();
+        } catch (...) {
+            // The drag stands; only its step is lost.
+        }
+        Open_ = std::make_unique<TPending>(TPending{text, mergeId, Snapshot()});
+    }
+    ++Depth_;
 }
 
 void TLayoutHistory::End()
