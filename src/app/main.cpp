@@ -1,11 +1,15 @@
 // Program entry: the application object, then the windows in their fixed
 // order, then the message loop until the main window closes. With a batch
-// option the document is printed without showing a window.
+// option the document is printed without showing a window; --help, --version
+// and wrong arguments are answered before anything else starts.
+#include <QFileInfo>
 #include <cstdlib>
 #include <iostream>
 
+#include "app/about.h"
 #include "app/batch.h"
 #include "app/forms.h"
+#include "app/startupfile.h"
 #include "app/utessaria.h"
 #include "imageio/qt/metafileimage.h"
 #include "platform/application.h"
@@ -23,32 +27,34 @@ QStringList ArgumentsAfterProgram(int argc, char** argv)
     return arguments;
 }
 
-int RunBatchJob(const TBatchJob& job)
-{
-    TfrmTessaria window;
-    CreateStartupForms();
-    const int result = RunBatch(job, window, std::cerr);
-    DestroyStartupForms();
-    return result;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     const TBatchJob job = ParseBatchArguments(ArgumentsAfterProgram(argc, argv));
+    if (const std::optional<int> exitCode = AnswerWithoutWindow(job, std::cout, std::cerr))
+        return *exitCode;
+    const bool batch = job.Kind != TBatchJob::TKind::None;
     // A batch run needs no screen: without one it draws offscreen.
-    if (job.Kind != TBatchJob::TKind::None && !getenv("QT_QPA_PLATFORM") && !getenv("DISPLAY") &&
-        !getenv("WAYLAND_DISPLAY"))
+    if (batch && !getenv("QT_QPA_PLATFORM") && !getenv("DISPLAY") && !getenv("WAYLAND_DISPLAY"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
 
     TApplication app(argc, argv);
     RegisterMetafileFormats();
     SetApplicationHelpFile("tessaria.hlp");
     SetApplicationTitle("Tessaria");
-    QApplication::setWindowIcon(QIcon(":/tessaria.png"));
-    if (job.Kind != TBatchJob::TKind::None)
-        return RunBatchJob(job);
+    QApplication::setWindowIcon(ProgramIcon());
+    // Ties the windows to the desktop entry (and its icon) on Wayland.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.corvanel.Tessaria"));
+    if (batch)
+        return RunBatchProgram(job, std::cerr);
+
+    // A layout, picture or folder named on the command line, as the desktop's
+    // "Open With" passes it (Qt has taken its own options out of the
+    // arguments by now). Made absolute first: showing the window moves the
+    // current folder to the one the browser shows.
+    const QStringList files = ParseBatchArguments(QCoreApplication::arguments().mid(1)).Files;
+    const QString startupFile = files.size() == 1 ? QFileInfo(files[0]).absoluteFilePath() : QString();
 
     int result = 0;
     {
@@ -56,10 +62,8 @@ int main(int argc, char** argv)
         mainForm.SetMainForm(true);
         CreateStartupForms();
         mainForm.show();
-        // A layout document named on the command line opens at once.
-        const QStringList args = QCoreApplication::arguments();
-        if (args.size() == 2 && args[1].endsWith(".tsd", Qt::CaseInsensitive))
-            RunCommand([&] { mainForm.OpenDocumentFile(args[1]); });
+        if (!startupFile.isEmpty())
+            RunCommand([&] { OpenStartupArgument(mainForm, startupFile); });
         result = app.exec();
         DestroyStartupForms();
     }
