@@ -1,6 +1,5 @@
 // The main window's file list: filling it from the selected folder and the
 // file mask, sorting it, refreshing it, and wiring its events.
-#include <QDirIterator>
 #include <QFileInfo>
 #include <cerrno>
 #include <unistd.h>
@@ -19,6 +18,7 @@
 #include "controls/image.h"
 #include "controls/statusbar.h"
 #include "platform/errorbox.h"
+#include "platform/filenames.h"
 
 namespace tessaria {
 
@@ -28,11 +28,11 @@ constexpr int LargeImageSize = 96;
 constexpr int LargeImageAllocBy = 20;
 constexpr int PreviewDragThreshold = 2;
 
-bool DirectoryExists(const QString& folder) { return !folder.isEmpty() && QFileInfo(folder).isDir(); }
+bool DirectoryExists(const QString& folder) { return FolderExists(folder); }
 
 // One directory entry, its column texts made the first time a pattern names it.
 struct TEntry {
-    QFileInfo Info;
+    TFolderEntry File;
     bool HaveTexts = false;
     TFileItemTexts Texts;
 };
@@ -40,9 +40,9 @@ struct TEntry {
 const TFileItemTexts& TextsOf(TEntry& entry, const QLocale& locale)
 {
     if (!entry.HaveTexts) {
-        const QString name = entry.Info.fileName();
-        entry.Texts = {name, FileSizeText(entry.Info.size()), FileTypeText(name),
-                       FileModifiedText(entry.Info.lastModified(), locale)};
+        const QString& name = entry.File.Name;
+        entry.Texts = {name, FileSizeText(entry.File.Stamp.Size), FileTypeText(name),
+                       FileModifiedText(entry.File.Stamp.Modified().toLocalTime(), locale)};
         entry.HaveTexts = true;
     }
     return entry.Texts;
@@ -77,13 +77,29 @@ void TfrmTessaria::Update1Click()
     SortColumn = 0;
     FillFileList(LV1, TV1->Directory(), sb1, FileMask);
     SortFileList();
+    RebuildChangedThumbnailsLater();
+}
+
+void TfrmTessaria::RebuildChangedThumbnailsLater()
+{
+    // After the command that refilled the list, so that a build it stopped has
+    // unwound first.
+    if (LV1->ViewStyle() != TViewStyle::vsIcon)
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (LV1->ViewStyle() == TViewStyle::vsIcon)
+                RunCommand([this] { BuildSmallThumbnails(); });
+        },
+        Qt::QueuedConnection);
 }
 
 void TfrmTessaria::FillFileList(TFileListView* list, const QString& folder, TStatusBar* statusBar, const QString& mask)
 {
     if (!windowHandle())
         return;
-    if (DirectoryExists(folder) && ::chdir(QFile::encodeName(folder).constData()) != 0)
+    if (DirectoryExists(folder) && ::chdir(FileNameBytes(folder).constData()) != 0)
         throw EInOutError("I/O error " + std::to_string(errno));
 
     TFileListModel& model = *list->Model();
@@ -103,24 +119,23 @@ void TfrmTessaria::FillFileList(TFileListView* list, const QString& folder, TSta
     model.BeginUpdate();
     TFinally done{model, statusBar};
     model.Clear();
-    const QString current = QDir::currentPath();
+    const QString current = CurrentFolder();
     model.SetFolder(current);
 
     const QStringList patterns = SplitFileMask(mask);
     if (patterns.isEmpty())
         return;
     // One pass over the folder; each pattern then lists its names in the
-    // order the file system gave them.
+    // order the file system gave them. Normal files only: no folders, nothing
+    // hidden.
     std::vector<TEntry> entries;
-    QDirIterator it(current, QDir::Files | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        it.next();
-        entries.push_back(TEntry{it.fileInfo(), false, {}});
-    }
+    for (TFolderEntry& file : FolderEntries(current))
+        if (file.Stamp.RegularFile && !file.Name.startsWith('.'))
+            entries.push_back(TEntry{std::move(file), false, {}});
     const QLocale locale = QLocale::system();
     for (const QString& pattern : patterns)
         for (TEntry& entry : entries)
-            if (MatchesFilePattern(entry.Info.fileName(), pattern))
+            if (MatchesFilePattern(entry.File.Name, pattern))
                 model.Add(TextsOf(entry, locale));
 }
 

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "controls/image.h"
+#include "platform/filenames.h"
 
 namespace tessaria {
 
@@ -68,6 +69,12 @@ void TfrmView::moveEvent(QMoveEvent* event)
     // The window manager adds its frame after the window was shown.
     if (Wanted_.isValid() && FrameExtra() != AppliedFrame_)
         SetOuterSize(Wanted_);
+}
+
+void TfrmView::SetFileName(const QString& path)
+{
+    const QString name = DisplayFileName(path.mid(path.lastIndexOf('/') + 1));
+    setWindowTitle(name.isEmpty() ? QStringLiteral("View") : QStringLiteral("View - ") + name);
 }
 
 void TfrmView::FormClose() { Image1->SetPicture(QImage()); }

@@ -25,6 +25,8 @@ public:
 
     // Shows the window; the first time at the centre of the screen.
     void ShowPlaced();
+    // The file shown: its name goes into the caption after "View".
+    void SetFileName(const QString& path);
 
     void FormClose();
     void FormMouseDown();

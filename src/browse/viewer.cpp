@@ -7,7 +7,8 @@
 #include "platform/busycursor.h"
 #include "browse/uview.h"
 #include "controls/image.h"
-#include "imageio/picture.h"
+#include "browse/browsepicture.h"
+#include "platform/filenames.h"
 #include "imageio/qt/qimagebridge.h"
 
 namespace tessaria {
@@ -21,16 +22,16 @@ void TfrmTessaria::ViewImage1Click()
 
 void TfrmTessaria::ShowInViewer(const QString& path)
 {
-    const QFileInfo file(path);
-    if (!frmView || !file.exists() || file.isDir())
+    if (!frmView || !FileExists(path))
         return;
     connect(frmView, &TfrmView::ResizedByUser, this, &TfrmTessaria::ViewerResizedByUser, Qt::UniqueConnection);
     TBusyCursor busy;
-    TBitmap picture = LoadBitmapFromFile(QFile::encodeName(path).toStdString());
-    const QSize outer = ViewerOuterSize(QSize(ViewerWidth, ViewerHeight), QSize(picture.Width(), picture.Height()));
-    frmView->Image1->SetPicture(ToQImage(picture));
-    picture.Clear();
+    TReducedPicture picture = LoadBrowsePicture(path, QSize(ViewerWidth, ViewerHeight));
+    const QSize outer = ViewerOuterSize(QSize(ViewerWidth, ViewerHeight), QSize(picture.Width, picture.Height));
+    frmView->Image1->SetPicture(ToQImage(picture.Bitmap));
+    picture.Bitmap.Clear();
     frmView->SetOuterSize(outer);
+    frmView->SetFileName(path);
     busy.Restore();
     if (!frmView->isVisible())
         frmView->ShowPlaced();

@@ -89,22 +89,24 @@ void TfrmTessaria::ClearBoxInfo()
     sb1->SetPanelText(1, QString());
 }
 
-bool TfrmTessaria::DroppedPicture(const QMimeData* data, TBitmap& picture, QString& path)
+bool TfrmTessaria::DroppedPicture(const QMimeData* data, TBitmap& picture, QSize& pictureSize, QString& path)
 {
     if (FromOurBrowser(data)) {
         // The file selected in the list, as the preview pane shows it.
         const QModelIndexList rows = LV1->Selection() ? LV1->Selection()->selectedRows(0) : QModelIndexList();
         if (rows.size() != 1 || PreviewPicture.Empty())
             return false;
-        const QString caption = LV1->Model()->data(rows.first()).toString();
-        path = QString::fromStdString(WithTrailingBackslash(TV1->Directory().toStdString())) + caption;
+        path = SelectedFilePath();
         picture = PreviewPicture;
+        // The preview may hold a reduced picture; the box takes the file's own size.
+        pictureSize = PreviewPictureSize.isValid() ? PreviewPictureSize : QSize(picture.Width(), picture.Height());
         return true;
     }
     path = DroppedLocalFile(data);
     if (path.isEmpty())
         return false;
     picture = LoadBitmapFromFile(path.toStdString());
+    pictureSize = QSize(picture.Width(), picture.Height());
     return !picture.Empty();
 }
 
@@ -120,8 +122,9 @@ void TfrmTessaria::PnlWhiteDragDrop(TCanvasPanel*, const QMimeData* data, QPoint
         return;
     TBusyCursor busy;
     TBitmap picture;
+    QSize pictureSize;
     QString path;
-    if (!DroppedPicture(data, picture, path))
+    if (!DroppedPicture(data, picture, pictureSize, path))
         return; // nothing selected or nothing to show: the drop places nothing
     DocumentSaved = false;
     TfrmLorvaneOptions* options = Options();
@@ -131,9 +134,9 @@ void TfrmTessaria::PnlWhiteDragDrop(TCanvasPanel*, const QMimeData* data, QPoint
     box->move(position);
     box->SetProportionate(proportion);
     box->SetCanvasPPI(LayoutPPI);
-    box->SetRatio((long double)picture.Height() / picture.Width());
-    box->SetPictureWidth(picture.Width());
-    box->SetPictureHeight(picture.Height());
+    box->SetRatio((long double)pictureSize.height() / pictureSize.width());
+    box->SetPictureWidth(pictureSize.width());
+    box->SetPictureHeight(pictureSize.height());
     box->SetPicture(ReducedCopy(picture));
     box->SetFileName(path);
     box->SetPictureDate(DateTimeValue(QFileInfo(path).lastModified()));
@@ -180,12 +183,13 @@ void TfrmTessaria::RectBoxDragDrop(TRectBox* box, const QMimeData* data, QPoint)
     if (Dialogs().Confirm("replace " + box->FileName() + " with " + path + "?", TMsgButtons::YesNo) != TMsgAnswer::Yes)
         return;
     TBitmap picture;
-    if (!DroppedPicture(data, picture, path))
+    QSize pictureSize;
+    if (!DroppedPicture(data, picture, pictureSize, path))
         return;
     DocumentSaved = false;
-    box->SetRatio((long double)picture.Height() / picture.Width());
-    box->SetPictureWidth(picture.Width());
-    box->SetPictureHeight(picture.Height());
+    box->SetRatio((long double)pictureSize.height() / pictureSize.width());
+    box->SetPictureWidth(pictureSize.width());
+    box->SetPictureHeight(pictureSize.height());
     box->SetPictureDate(DateTimeValue(QFileInfo(path).lastModified()));
     box->SetPicture(ReducedCopy(picture));
     box->resize(int(Round(double(box->height() / box->Ratio()))), box->height());
