@@ -165,6 +165,9 @@ public:
     TImageList* ImageList1 = nullptr; // the list's large images (thumbnails)
     void ConnectBrowsing();
     void TV1Change();
+    // Files came, went or changed in the shown folder: the list is filled
+    // again with the same sort and selection, and new tiles made.
+    void TV1ContentsChanged();
     void Update1Click();
     void FillFileList(TFileListView* list, const QString& folder, TStatusBar* statusBar, const QString& mask);
     // Sorts LV1 by SortColumn and SortAscending; raises when a text cannot be read.

@@ -72,6 +72,28 @@ void TfrmTessaria::TV1Change()
     RefillFileList();
 }
 
+void TfrmTessaria::TV1ContentsChanged()
+{
+    const QString folder = TV1->Directory();
+    if (!DirectoryExists(folder))
+        return;
+    const int row = LV1->SelectedRow();
+    const QString selected = row >= 0 ? LV1->Model()->Item(row).Texts.Caption : QString();
+    FillFileList(LV1, folder, sb1, FileMask);
+    try {
+        SortFileList();
+    } catch (const std::exception&) {
+        // Left in the order the folder gave; the user's next sort says why.
+    }
+    if (!selected.isEmpty())
+        for (int i = 0; i < LV1->Model()->Count(); ++i)
+            if (LV1->Model()->Item(i).Texts.Caption == selected) {
+                LV1->SelectRow(i);
+                break;
+            }
+    RebuildChangedThumbnailsLater();
+}
+
 void TfrmTessaria::Update1Click()
 {
     SortColumn = 0;

@@ -1,17 +1,19 @@
 #include "browse/sharedthumbnails.h"
 
 #include <QCryptographicHash>
-#include <QImageReader>
-#include <QImageWriter>
+#include <QFile>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <sys/stat.h>
+
+#include "browse/thumbnailpng.h"
 
 namespace tessaria {
 
 namespace {
 
 constexpr int LargeThumbnailSize = 256;
+constexpr int64_t MaxThumbnailFileSize = 4 << 20;
 
 // Creates the folder and any missing parent readable by the owner only.
 bool MakePrivateFolder(const QString& folder)
@@ -24,30 +26,44 @@ bool MakePrivateFolder(const QString& folder)
     return ::mkdir(FileNameBytes(folder).constData(), 0700) == 0 || FolderExists(folder);
 }
 
-std::optional<TSharedThumbnail> ReadOne(const QString& file, int maxSide, const QByteArray& uri,
+std::string TextOf(const TPngText& text, const char* key)
+{
+    const auto found = text.find(key);
+    return found == text.end() ? std::string() : found->second;
+}
+
+std::optional<TSharedThumbnail> ReadOne(const QString& path, int maxSide, const QByteArray& uri,
                                         const TFileStamp& stamp)
 {
-    if (!FileExists(file))
+    const TFileStamp file = StampOf(path);
+    // A thumbnail of at most 256 x 256 pixels is far below this.
+    if (!file.RegularFile || file.Size > MaxThumbnailFileSize)
         return std::nullopt;
-    QImageReader reader(file, "png");
-    const QSize size = reader.size();
-    if (!size.isValid() || size.width() < 1 || size.height() < 1 || size.width() > maxSide || size.height() > maxSide)
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly))
         return std::nullopt;
-    if (reader.text("Thumb::URI").toUtf8() != uri)
+    const QByteArray bytes = in.readAll();
+    QSize size;
+    TPngText text;
+    if (!ReadPngHeader(bytes, size, text) || size.width() < 1 || size.height() < 1 || size.width() > maxSide ||
+        size.height() > maxSide)
+        return std::nullopt;
+    if (TextOf(text, "Thumb::URI") != uri.toStdString())
         return std::nullopt;
     bool ok = false;
-    const qlonglong mtime = reader.text("Thumb::MTime").trimmed().toLongLong(&ok);
+    const qlonglong mtime = QByteArray::fromStdString(TextOf(text, "Thumb::MTime")).trimmed().toLongLong(&ok);
     if (!ok || mtime != stamp.ModifiedNs / 1000000000)
         return std::nullopt;
-    const QString sizeText = reader.text("Thumb::Size").trimmed();
+    const QByteArray sizeText = QByteArray::fromStdString(TextOf(text, "Thumb::Size")).trimmed();
     if (!sizeText.isEmpty() && sizeText.toLongLong(&ok) != stamp.Size)
         return std::nullopt;
     TSharedThumbnail thumbnail;
-    thumbnail.PictureWidth = reader.text("Thumb::Image::Width").toInt();
-    thumbnail.PictureHeight = reader.text("Thumb::Image::Height").toInt();
+    thumbnail.PictureWidth = QByteArray::fromStdString(TextOf(text, "Thumb::Image::Width")).toInt();
+    thumbnail.PictureHeight = QByteArray::fromStdString(TextOf(text, "Thumb::Image::Height")).toInt();
     if (thumbnail.PictureWidth < 1 || thumbnail.PictureHeight < 1)
         thumbnail.PictureWidth = thumbnail.PictureHeight = 0;
-    if (!reader.read(&thumbnail.Image) || thumbnail.Image.isNull())
+    thumbnail.Image = ReadPngPixels(bytes, maxSide);
+    if (thumbnail.Image.isNull())
         return std::nullopt;
     return thumbnail;
 }
@@ -108,18 +124,21 @@ bool TSharedThumbnailCache::WriteNormal(const QString& absolutePath, const TFile
     if (!MakePrivateFolder(folder))
         return false;
     const QByteArray uri = ThumbnailUri(absolutePath);
+    const QByteArray png = WritePng(thumbnail, {{"Thumb::URI", uri.toStdString()},
+                                                {"Thumb::MTime", std::to_string(stamp.ModifiedNs / 1000000000)},
+                                                {"Thumb::Size", std::to_string(stamp.Size)},
+                                                {"Thumb::Image::Width", std::to_string(pictureWidth)},
+                                                {"Thumb::Image::Height", std::to_string(pictureHeight)},
+                                                {"Software", "Tessaria"}});
+    if (png.isEmpty())
+        return false;
+    // Written under a temporary name in the same folder and renamed, so that
+    // another program never reads half a thumbnail.
     QSaveFile file(folder + "/" + ThumbnailFileName(uri));
     if (!file.open(QIODevice::WriteOnly))
         return false;
     file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    QImageWriter writer(&file, "png");
-    writer.setText("Thumb::URI", QString::fromLatin1(uri));
-    writer.setText("Thumb::MTime", QString::number(stamp.ModifiedNs / 1000000000));
-    writer.setText("Thumb::Size", QString::number(stamp.Size));
-    writer.setText("Thumb::Image::Width", QString::number(pictureWidth));
-    writer.setText("Thumb::Image::Height", QString::number(pictureHeight));
-    writer.setText("Software", "Tessaria");
-    if (!writer.write(thumbnail.convertToFormat(QImage::Format_ARGB32)))
+    if (file.write(png) != png.size())
         return false;
     return file.commit();
 }

@@ -62,6 +62,14 @@ int TFolderModel::TNode::Row() const
     return -1;
 }
 
+QString FirstStartFolder()
+{
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (!pictures.isEmpty() && FolderExists(pictures))
+        return pictures;
+    return QDir::homePath();
+}
+
 std::vector<TFolderPlace> StandardFolderPlaces()
 {
     QStyle* style = QApplication::style();

@@ -22,6 +22,9 @@ struct TFolderPlace {
 // that hold files.
 std::vector<TFolderPlace> StandardFolderPlaces();
 
+// Where a first start opens: the user's Pictures folder, or home without one.
+QString FirstStartFolder();
+
 class TFolderModel : public QAbstractItemModel {
     Q_OBJECT
 public:

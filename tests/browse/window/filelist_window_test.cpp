@@ -163,8 +163,11 @@ TEST_F(FileList, AFolderChangeShowsTheDetailsAndRefreshKeepsTheView)
 
 TEST_F(FileList, RefreshWithNoFolderListsTheCurrentDirectory)
 {
+    // The tree has no folder only before the window is first shown.
     Write("here.jpg", "x");
-    TfrmTessaria& w = Browse(Folder(), "*.jpg;");
+    TfrmTessaria& w = CreateWindow();
+    w.FileMask = "*.jpg;";
+    w.winId();
     ASSERT_TRUE(QDir::setCurrent(Folder()));
     w.TV1->SetDirectory(QString());
     ASSERT_EQ(w.TV1->Directory(), QString());
