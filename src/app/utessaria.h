@@ -202,6 +202,8 @@ public:
     void ViewImage1Click();
     void ShowInViewer(const QString& path);
     void ViewerResizedByUser(QSize before, QSize after);
+    // The viewer's keys: the next (+1) or previous (-1) file of the list.
+    void ViewerStep(int direction);
     // browse/thumbnails.cpp
     // Each file's thumbnail in ImageList1 (-1: none could be made), by
     // caption, with the size and time of the file it was made from.

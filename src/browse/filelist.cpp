@@ -128,9 +128,11 @@ void TfrmTessaria::FillFileList(TFileListView* list, const QString& folder, TSta
     struct TFinally {
         TFileListModel& Model;
         TStatusBar* Bar;
+        TFileListView* List;
         ~TFinally()
         {
             Model.EndUpdate();
+            List->FitColumnToTexts(fcModified);
             if (Bar)
                 Bar->SetPanelText(0, QString::number(Model.Count()) + " files");
         }
@@ -139,7 +141,7 @@ void TfrmTessaria::FillFileList(TFileListView* list, const QString& folder, TSta
     // A thumbnail build for the old items ends; its workers need not finish.
     StopThumbnailWorkers();
     model.BeginUpdate();
-    TFinally done{model, statusBar};
+    TFinally done{model, statusBar, list};
     model.Clear();
     const QString current = CurrentFolder();
     model.SetFolder(current);
@@ -154,7 +156,7 @@ void TfrmTessaria::FillFileList(TFileListView* list, const QString& folder, TSta
     for (TFolderEntry& file : FolderEntries(current))
         if (file.Stamp.RegularFile && !file.Name.startsWith('.'))
             entries.push_back(TEntry{std::move(file), false, {}});
-    const QLocale locale = QLocale::system();
+    const QLocale locale; // the system's, unless a default was set
     for (const QString& pattern : patterns)
         for (TEntry& entry : entries)
             if (MatchesFilePattern(entry.File.Name, pattern))
@@ -171,6 +173,7 @@ void TfrmTessaria::SortFileList()
 {
     TFileListModel& model = *LV1->Model();
     model.Reorder(SortedFileOrder(model.Texts(), SortColumn, SortAscending));
+    LV1->ShowSortIndicator(SortColumn, SortAscending);
 }
 
 int TfrmTessaria::LV1Compare(int row1, int row2) const
