@@ -4,6 +4,7 @@
 #include "browse/sharedthumbnails.h"
 #include "browse/thumbnailtile.h"
 #include <QFileInfo>
+#include <sys/stat.h>
 #include "browse/window/browsefixture.h"
 #include "imageio/picture.h"
 
@@ -313,6 +314,12 @@ TEST_P(Thumbnails, TilesComeFromAndGoToTheSharedThumbnailCache)
     // Pictures that fit in 128 x 128 already are not stored.
     EXPECT_TRUE(QFileInfo::exists(cache.NormalPath(PathOf("big.bmp"))));
     EXPECT_FALSE(QFileInfo::exists(cache.NormalPath(PathOf("small.bmp"))));
+    // The folders we made are the owner's alone.
+    for (const QString& folder : {cache.Folder(), cache.Folder() + "/normal"}) {
+        struct stat info {};
+        ASSERT_EQ(::stat(folder.toLocal8Bit().constData(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0700u) << folder.toStdString();
+    }
     const QImage made = TileOf(w, "big.bmp");
     ASSERT_TRUE(cache.Read(PathOf("big.bmp"), StampOf(PathOf("big.bmp"))).has_value());
 
