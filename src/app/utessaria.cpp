@@ -23,6 +23,7 @@
 #include "app/about.h"
 #include "app/forms.h"
 #include "app/scaling.h"
+#include "app/toolbarglyphs.h"
 #include "base/convert.h"
 #include "browse/filelistview.h"
 #include "controls/foldermodel.h"
@@ -52,8 +53,6 @@ int ThumbSize = 0;
 
 namespace {
 
-constexpr int ToolBarGlyphCount = 19;
-constexpr int ToolBarGlyphSize = 16;
 constexpr int HelpContextGeneral = 10;
 
 // A gap in the tool bar of a given width with an etched line in its middle.
@@ -228,21 +227,8 @@ void TfrmTessaria::CreateComponents()
 
 void TfrmTessaria::LoadToolBarGlyphs()
 {
-    // One 16-colour strip, fuchsia transparent, cut into 16 x 16 glyphs.
-    QImage strip(":/TOOLBARBMPS");
-    tbImages.clear();
-    if (strip.isNull())
-        return;
-    strip = strip.convertToFormat(QImage::Format_ARGB32);
-    const QRgb transparent = qRgb(255, 0, 255);
-    for (int y = 0; y < strip.height(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(strip.scanLine(y));
-        for (int x = 0; x < strip.width(); ++x)
-            if ((row[x] | 0xFF000000u) == (transparent | 0xFF000000u))
-                row[x] = 0;
-    }
-    for (int i = 0; i < ToolBarGlyphCount; ++i)
-        tbImages << QPixmap::fromImage(strip.copy(i * ToolBarGlyphSize, 0, ToolBarGlyphSize, ToolBarGlyphSize));
+    tbImages = LoadToolBarGlyphStrip();
+    tbImages2x = LoadToolBarGlyphStrip2x();
 }
 
 namespace {
@@ -344,7 +330,7 @@ QAction* TfrmTessaria::AddToolButton(const QString& name, int glyph, const QStri
     action->setObjectName(name);
     action->setProperty("Glyph", glyph);
     if (glyph >= 0 && glyph < tbImages.size())
-        action->setIcon(QIcon(tbImages[glyph]));
+        action->setIcon(ToolBarIcon(tbImages[glyph], glyph < tbImages2x.size() ? tbImages2x[glyph] : QPixmap()));
     action->setText(hint);
     action->setToolTip(hint);
     ToolBar1->addAction(action);
@@ -519,7 +505,7 @@ void TfrmTessaria::FormCreate()
     LastAlignment = TAlignment::taCenter;
     Bookmarks.clear();
     Pages.clear();
-    SetApplicationHelpFile(ProgramFolder() + "tessaria.hlp");
+    SetApplicationHelpFile(DataFolder() + "tessaria.hlp");
     DocumentSaved = true;
     SettingsKey = "Software\\Corvanel\\Tessarine";
 

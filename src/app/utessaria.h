@@ -74,6 +74,7 @@ public:
     QLabel* txtPageCount = nullptr;
     TFormSettings* FormSettings1 = nullptr;
     QList<QPixmap> tbImages; // the 19 tool bar glyphs
+    QList<QPixmap> tbImages2x; // the same at twice the size, for scaled screens
     TFileDialogSpec SaveDialog1;
     TFileDialogSpec OpenDialog1;
 
