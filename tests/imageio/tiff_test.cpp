@@ -4,6 +4,11 @@
 #include <string>
 #include <vector>
 
+#include <cstdio>
+#include <jpeglib.h>
+#include <jerror.h>
+
+#include "base/format.h"
 #include "imagetest.h"
 #include "imageio/limits.h"
 #include "imageio/picture.h"
@@ -402,8 +407,10 @@ TEST(TiffReader, FailuresNameTheirCause)
         DropTag(tags, 259);
         cases.push_back({"no compression entry", BuildTiff(false, tags, {1, 2}), "TIFF: Unknown compression scheme"});
     }
-    cases.push_back({"JPEG compression", BuildTiff(false, Basic(2, 1, {8}, 1, 2, 7), {1, 2}),
+    cases.push_back({"old-style JPEG compression", BuildTiff(false, Basic(2, 1, {8}, 1, 2, 6), {1, 2}),
                      "TIFF: Unknown compression scheme"});
+    cases.push_back({"JPEG compression over bytes that are no JPEG", BuildTiff(false, Basic(2, 1, {8}, 1, 2, 7), {1, 2}),
+                     Format("TIFF: JPEG error #%d", int(JERR_NO_SOI))});
     cases.push_back({"width 0", BuildTiff(false, Basic(0, 1, {8}, 1, 2), {1, 2}), "Invalid TIFF file."});
     {
         auto tags = Basic(2, 1, {8}, 1, 2);
