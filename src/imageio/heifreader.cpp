@@ -1,10 +1,15 @@
 // Parser of untrusted data: HEIF and AVIF files through libheif, which
-// reports errors as values and prints nothing. Its own size limit is set to
+// reports errors as values; what its codecs print is silenced. Its own size limit is set to
 // the program's, the decoded size is checked again before rows are made, and
 // every failure is one message naming the format.
 #include "imageio/heifreader.h"
 
+#include <cstdio>
 #include <cstring>
+#include <string>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <libheif/heif.h>
 
@@ -26,6 +31,45 @@ const char* FormatName(const uint8_t* data, size_t size)
         (std::memcmp(data + 8, "avif", 4) == 0 || std::memcmp(data + 8, "avis", 4) == 0))
         return "AVIF";
     return "HEIF";
+}
+
+// The codecs behind libheif report damage on the terminal: libde265 with
+// plain fprintf, dav1d through a logger libheif leaves on. Neither can be
+// told not to, so standard error goes to /dev/null while they decode.
+class TQuietStandardError {
+public:
+    TQuietStandardError()
+    {
+        std::fflush(stderr);
+        Saved_ = dup(STDERR_FILENO);
+        const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (Saved_ >= 0 && null >= 0)
+            dup2(null, STDERR_FILENO);
+        if (null >= 0)
+            close(null);
+    }
+    ~TQuietStandardError()
+    {
+        std::fflush(stderr);
+        if (Saved_ >= 0) {
+            dup2(Saved_, STDERR_FILENO);
+            close(Saved_);
+        }
+    }
+    TQuietStandardError(const TQuietStandardError&) = delete;
+    TQuietStandardError& operator=(const TQuietStandardError&) = delete;
+
+private:
+    int Saved_ = -1;
+};
+
+// libheif's messages may end in a line break.
+std::string Trimmed(const char* message)
+{
+    std::string text = message ? message : "damaged file";
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' '))
+        text.pop_back();
+    return text;
 }
 
 struct THEIF {
@@ -51,7 +95,7 @@ void THEIFGraphic::LoadFromStream(TStream& stream)
     const char* format = FormatName(bytes.get(), size);
     auto check = [format](const heif_error& error) {
         if (error.code != heif_error_Ok)
-            throw Exception(Format("%s: %s", format, error.message ? error.message : "damaged file"));
+            throw Exception(Format("%s: %s", format, Trimmed(error.message).c_str()));
     };
     if (size < 12 || std::memcmp(bytes.get() + 4, "ftyp", 4) != 0)
         throw Exception(Format("%s: not a valid %s file", format, format));
@@ -61,7 +105,10 @@ void THEIFGraphic::LoadFromStream(TStream& stream)
     if (!h.Context)
         throw Exception("Out of memory");
     heif_context_set_maximum_image_size_limit(h.Context, int(PictureLimits().MaxSide));
-    check(heif_context_read_from_memory_without_copy(h.Context, bytes.get(), size, nullptr));
+    {
+        const TQuietStandardError quiet;
+        check(heif_context_read_from_memory_without_copy(h.Context, bytes.get(), size, nullptr));
+    }
     check(heif_context_get_primary_image_handle(h.Context, &h.Handle));
     CheckPictureSize(heif_image_handle_get_width(h.Handle), heif_image_handle_get_height(h.Handle));
     const bool alpha = heif_image_handle_has_alpha_channel(h.Handle) != 0;
@@ -70,8 +117,11 @@ void THEIFGraphic::LoadFromStream(TStream& stream)
     if (!h.Options)
         throw Exception("Out of memory");
     h.Options->convert_hdr_to_8bit = 1;
-    check(heif_decode_image(h.Handle, &h.Image, heif_colorspace_RGB,
-                            alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, h.Options));
+    {
+        const TQuietStandardError quiet;
+        check(heif_decode_image(h.Handle, &h.Image, heif_colorspace_RGB,
+                                alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, h.Options));
+    }
     const int width = heif_image_get_width(h.Image, heif_channel_interleaved);
     const int height = heif_image_get_height(h.Image, heif_channel_interleaved);
     CheckPictureSize(width, height);
