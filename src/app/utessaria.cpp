@@ -535,7 +535,7 @@ void TfrmTessaria::FormCreate()
     const int height = StrToInt(ReadSetting(SettingsKey, "screenheight", "518").toStdString());
     resize(this->width(), height);
 
-    FileMask = ReadSetting(SettingsKey, "FileMask", "*.jpg;*.bmp;*.tif;*.pcx;*.pcd;");
+    FileMask = ReadSetting(SettingsKey, "FileMask", "*.jpg;*.bmp;*.tif;*.pcx;*.pcd;*.png;*.webp;*.heic;*.heif;*.avif;");
     BuildBookmarkItems();
 }
 

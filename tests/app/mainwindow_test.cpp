@@ -40,7 +40,7 @@ TEST_F(MainWindow, FirstStartWithAnEmptyStoreUsesTheDefaults)
     EXPECT_EQ(w.y(), 2);
     EXPECT_EQ(w.width(), 690);
     EXPECT_EQ(w.height(), 518);
-    EXPECT_EQ(w.FileMask, "*.jpg;*.bmp;*.tif;*.pcx;*.pcd;");
+    EXPECT_EQ(w.FileMask, "*.jpg;*.bmp;*.tif;*.pcx;*.pcd;*.png;*.webp;*.heic;*.heif;*.avif;");
     EXPECT_EQ(w.SettingsKey, "Software\\Corvanel\\Tessarine");
     EXPECT_TRUE(w.DocumentSaved);
     EXPECT_EQ(w.LastFontName, "Arial");
