@@ -2,6 +2,7 @@
 
 #include <QActionGroup>
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -29,6 +30,7 @@
 #include "controls/statusbar.h"
 #include "controls/updown.h"
 #include "layout/canvaspanel.h"
+#include "layout/ulorvaneoptions.h"
 #include "platform/application.h"
 #include "platform/errorbox.h"
 #include "platform/formsettings.h"
@@ -558,6 +560,8 @@ void TfrmTessaria::FormShow()
         ViewerHeight = viewer->height();
     }
     tbNewPageClick();
+    if (frmLorvaneOptions)
+        frmLorvaneOptions->cbTurnByOrientation->setChecked(ReadSetting(SettingsKey, "TurnByOrientation", "1") != "0");
 }
 
 void TfrmTessaria::closeEvent(QCloseEvent* event)
@@ -581,6 +585,8 @@ void TfrmTessaria::FormClose()
     WriteSetting(SettingsKey, "screenheight", QString::number(height()));
     WriteSetting(SettingsKey, "FileMask", FileMask);
     WriteSetting(SettingsKey, "LastFolder", TV1->Directory());
+    if (frmLorvaneOptions)
+        WriteSetting(SettingsKey, "TurnByOrientation", frmLorvaneOptions->cbTurnByOrientation->isChecked() ? "1" : "0");
 }
 
 void TfrmTessaria::FormDestroy()

@@ -87,6 +87,11 @@ TfrmLorvaneOptions::TfrmLorvaneOptions(QWidget* parent)
                                {"None", "Filename", "Filename, Size and Date"}, rbAutoCaptionButtons);
     rbAutoCaptionButtons->button(0)->setChecked(true);
     imageLayout->addWidget(rbAutoCaption);
+    // Beyond the dialog of old: photos upright in the browser and when placed.
+    cbTurnByOrientation = new QCheckBox("Turn photos by their camera orientation", image);
+    cbTurnByOrientation->setObjectName("cbTurnByOrientation");
+    cbTurnByOrientation->setChecked(true);
+    imageLayout->addWidget(cbTurnByOrientation);
     cbShowGrid = new QCheckBox("Show Grid", image);
     cbShowGrid->setObjectName("cbShowGrid");
     cbShowGrid->setChecked(true);
