@@ -3,44 +3,34 @@
 #include <QFileInfo>
 #include <ostream>
 
+#include "app/about.h"
+#include "app/forms.h"
 #include "app/utessaria.h"
 #include "platform/consoledialogs.h"
 #include "platform/printers.h"
+#include "print/pictureerror.h"
 #include "print/prevprinter.h"
 
 namespace tessaria {
 
-const char* const BatchUsage = "usage: tessaria --print-pdf OUT.pdf FILE.tsd\n"
-                               "       tessaria --print FILE.tsd\n";
-
-TBatchJob ParseBatchArguments(const QStringList& arguments)
+std::optional<int> AnswerWithoutWindow(const TBatchJob& job, std::ostream& out, std::ostream& err)
 {
-    TBatchJob job;
-    if (arguments.isEmpty())
-        return job;
-    const QString& option = arguments.first();
-    if (option == "--print-pdf") {
-        job.Kind = TBatchJob::TKind::PrintPdf;
-        if (arguments.size() != 3)
-            job.Error = "--print-pdf wants a PDF file and a layout document";
-        else {
-            job.Output = arguments[1];
-            job.Document = arguments[2];
-        }
-    } else if (option == "--print") {
-        job.Kind = TBatchJob::TKind::Print;
-        if (arguments.size() != 2)
-            job.Error = "--print wants one layout document";
-        else
-            job.Document = arguments[1];
+    if (!job.Error.isEmpty()) {
+        err << "tessaria: " << job.Error.toStdString() << '\n' << BatchUsage().toStdString();
+        return 2;
     }
-    return job;
+    switch (job.Kind) {
+    case TBatchJob::TKind::Help: out << BatchUsage().toStdString(); return 0;
+    case TBatchJob::TKind::Version: out << "Tessaria " << ProgramVersion().toStdString() << '\n'; return 0;
+    default: return std::nullopt;
+    }
 }
 
 int RunBatch(const TBatchJob& job, TfrmTessaria& window, std::ostream& err)
 {
-    if (!job.Error.isEmpty()) {
-        err << "tessaria: " << job.Error.toStdString() << '\n' << BatchUsage;
+    if (!job.Error.isEmpty() || (job.Kind != TBatchJob::TKind::PrintPdf && job.Kind != TBatchJob::TKind::Print)) {
+        err << "tessaria: " << (job.Error.isEmpty() ? std::string("no print job") : job.Error.toStdString()) << '\n'
+            << BatchUsage().toStdString();
         return 2;
     }
     auto console = std::make_unique<TConsoleDialogs>(err);
@@ -51,23 +41,44 @@ int RunBatch(const TBatchJob& job, TfrmTessaria& window, std::ostream& err)
             err << "tessaria: error: Cannot open file " << job.Document.toStdString() << '\n';
             return 1;
         }
-        window.LoadScreenCopies = false;
-        if (!window.OpenDocumentFile(job.Document))
-            return 2;
         if (job.Kind == TBatchJob::TKind::Print && !Printers().HasPrinter()) {
             err << "tessaria: error: no printer is installed\n";
             return 1;
         }
-        window.RecordLayout(window.ChosenPrintDpi(), window.ChosenFilterIndex());
+        // The sheet is chosen before the document sizes its pages from it.
+        if (job.Landscape)
+            window.PP1->SetOrientation(TPrinterOrientation::poLandscape);
+        if (job.Paper)
+            window.PP1->SetPaper(job.Paper);
+        window.LoadScreenCopies = false;
+        if (!window.OpenDocumentFile(job.Document))
+            return 2;
+        const int dpi = job.Dpi ? *job.Dpi : window.ChosenPrintDpi();
+        const int filter = job.Filter ? *job.Filter : window.ChosenFilterIndex();
+        window.RecordLayout(dpi, filter);
         if (job.Kind == TBatchJob::TKind::PrintPdf)
             window.PrintRecordedToPdf(job.Output);
         else
-            window.PP1->Print();
+            for (int copy = 0; copy < job.Copies; ++copy)
+                window.PP1->Print();
+    } catch (const EPictureError& e) {
+        err << "tessaria: error: " << e.FileName << ": " << e.what() << '\n';
+        return 1;
     } catch (const std::exception& e) {
         err << "tessaria: error: " << e.what() << '\n';
         return 1;
     }
     return dialogs.ErrorShown() ? 1 : 0;
+}
+
+int RunBatchProgram(const TBatchJob& job, std::ostream& err)
+{
+    TDialogsGuard restore(SetDialogs(std::make_unique<TConsoleDialogs>(err, "warning: ")));
+    TfrmTessaria window;
+    CreateStartupForms();
+    const int result = RunBatch(job, window, err);
+    DestroyStartupForms();
+    return result;
 }
 
 } // namespace tessaria

@@ -1,32 +1,32 @@
 #pragma once
-// Printing a layout document from the command line, without a window:
+// Running the command line's jobs without a window:
 //   tessaria --print-pdf OUT.pdf FILE.tsd   records it as Print does, into a PDF
 //   tessaria --print FILE.tsd               sends it to the default printer
+// and answering --help, --version and wrong arguments.
 
-#include <QString>
-#include <QStringList>
 #include <iosfwd>
+#include <optional>
+
+#include "app/commandline.h"
 
 namespace tessaria {
 
 class TfrmTessaria;
 
-struct TBatchJob {
-    enum class TKind { None, PrintPdf, Print } Kind = TKind::None;
-    QString Output;   // the PDF file
-    QString Document; // the layout document
-    QString Error;    // set when the arguments ask for a batch job but are wrong
-};
+// --help (the usage on `out`), --version, and wrong arguments (the reason and
+// the usage on `err`): the exit code. None for a job or the window.
+std::optional<int> AnswerWithoutWindow(const TBatchJob& job, std::ostream& out, std::ostream& err);
 
-// The arguments after the program's name; Kind None when they ask for no batch job.
-TBatchJob ParseBatchArguments(const QStringList& arguments);
-
-// The usage text printed for wrong arguments.
-extern const char* const BatchUsage;
-
-// Opens the document in the (hidden) window, records it with the options'
-// resolution and filter and prints it; messages and errors go to `err`.
-// Gives the exit code: 0 done, 1 failed, 2 not a valid document.
+// Opens the document in the (hidden) window, records it with the job's or
+// the options' resolution and filter and prints it; messages and errors go
+// to `err`. Gives the exit code: 0 done, 1 failed, 2 not a valid document or
+// wrong arguments.
 int RunBatch(const TBatchJob& job, TfrmTessaria& window, std::ostream& err);
+
+// The whole batch run of the program: console dialogs in place before the
+// windows are made (so nothing can wait for a click), then RunBatch. What
+// goes wrong while the windows are made is reported as a warning and the job
+// goes on.
+int RunBatchProgram(const TBatchJob& job, std::ostream& err);
 
 } // namespace tessaria

@@ -1,6 +1,7 @@
 // Program entry: the application object, then the windows in their fixed
 // order, then the message loop until the main window closes. With a batch
-// option the document is printed without showing a window.
+// option the document is printed without showing a window; --help, --version
+// and wrong arguments are answered before anything else starts.
 #include <cstdlib>
 #include <iostream>
 
@@ -23,23 +24,16 @@ QStringList ArgumentsAfterProgram(int argc, char** argv)
     return arguments;
 }
 
-int RunBatchJob(const TBatchJob& job)
-{
-    TfrmTessaria window;
-    CreateStartupForms();
-    const int result = RunBatch(job, window, std::cerr);
-    DestroyStartupForms();
-    return result;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     const TBatchJob job = ParseBatchArguments(ArgumentsAfterProgram(argc, argv));
+    if (const std::optional<int> exitCode = AnswerWithoutWindow(job, std::cout, std::cerr))
+        return *exitCode;
+    const bool batch = job.Kind != TBatchJob::TKind::None;
     // A batch run needs no screen: without one it draws offscreen.
-    if (job.Kind != TBatchJob::TKind::None && !getenv("QT_QPA_PLATFORM") && !getenv("DISPLAY") &&
-        !getenv("WAYLAND_DISPLAY"))
+    if (batch && !getenv("QT_QPA_PLATFORM") && !getenv("DISPLAY") && !getenv("WAYLAND_DISPLAY"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
 
     TApplication app(argc, argv);
@@ -47,8 +41,8 @@ int main(int argc, char** argv)
     SetApplicationHelpFile("tessaria.hlp");
     SetApplicationTitle("Tessaria");
     QApplication::setWindowIcon(QIcon(":/tessaria.png"));
-    if (job.Kind != TBatchJob::TKind::None)
-        return RunBatchJob(job);
+    if (batch)
+        return RunBatchProgram(job, std::cerr);
 
     int result = 0;
     {
@@ -56,10 +50,11 @@ int main(int argc, char** argv)
         mainForm.SetMainForm(true);
         CreateStartupForms();
         mainForm.show();
-        // A layout document named on the command line opens at once.
-        const QStringList args = QCoreApplication::arguments();
-        if (args.size() == 2 && args[1].endsWith(".tsd", Qt::CaseInsensitive))
-            RunCommand([&] { mainForm.OpenDocumentFile(args[1]); });
+        // A layout document named on the command line opens at once (Qt has
+        // taken its own options out of the arguments by now).
+        const QStringList files = ParseBatchArguments(QCoreApplication::arguments().mid(1)).Files;
+        if (files.size() == 1 && files[0].endsWith(".tsd", Qt::CaseInsensitive))
+            RunCommand([&] { mainForm.OpenDocumentFile(files[0]); });
         result = app.exec();
         DestroyStartupForms();
     }

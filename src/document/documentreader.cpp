@@ -52,6 +52,15 @@ public:
 
     void Skip(size_t count) { Bytes(count); }
 
+    // The padding that ends a page or box record: zeros, as every writer
+    // puts them. Anything else is a record read from the wrong place.
+    void RecordPadding()
+    {
+        const std::string_view padding = Bytes(Padding);
+        if (padding.find_first_not_of('\0') != std::string_view::npos)
+            Damage();
+    }
+
     int32_t Int32()
     {
         const std::string_view b = Bytes(4);
@@ -125,7 +134,7 @@ TDocumentBox ReadBinaryBox(TCursor& in, int generation)
         box.Lines = SplitTextLines(text);
     else
         box.FileName = text;
-    in.Skip(Padding);
+    in.RecordPadding();
     return box;
 }
 
@@ -143,8 +152,15 @@ TDocumentBox ReadGeneration1Box(TCursor& in)
         Damage();
     box.FileName = DecodeDocumentText(in.Bytes(size_t(static_cast<const uint8_t*>(cr) - in.Here())));
     in.Skip(2); // the CR and the LF after it
-    in.Skip(Padding);
+    in.RecordPadding();
     return box;
+}
+
+// The header's count against the pages' counts: see the header.
+void CheckBoxCount(const TDocument& document)
+{
+    if (document.BoxCount >= 0 && !document.Pages.empty() && int64_t(document.BoxCount) != document.CountBoxes())
+        Damage();
 }
 
 // Whatever follows the last record: see the header.
@@ -173,11 +189,12 @@ TDocument ReadBinary(TCursor& in, int generation)
         page.Orientation = in.Int32();
         page.Width = in.Int32();
         page.Height = in.Int32();
-        in.Skip(Padding);
+        in.RecordPadding();
         page.Boxes.reserve(in.Count(boxCount, boxBytes));
         for (int32_t b = 0; b < boxCount; ++b)
             page.Boxes.push_back(ReadBinaryBox(in, generation));
     }
+    CheckBoxCount(document);
     CheckTrailingBytes(in, BinaryPageBytes);
     return document;
 }
@@ -197,11 +214,12 @@ TDocument ReadGeneration1(TCursor& in)
         page.Orientation = in.Field(4);
         page.Width = in.Field(8);
         page.Height = in.Field(8);
-        in.Skip(Padding);
+        in.RecordPadding();
         page.Boxes.reserve(in.Count(boxCount, Generation1BoxBytes));
         for (int32_t b = 0; b < boxCount; ++b)
             page.Boxes.push_back(ReadGeneration1Box(in));
     }
+    CheckBoxCount(document);
     CheckTrailingBytes(in, Generation1PageBytes);
     return document;
 }

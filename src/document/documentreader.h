@@ -8,12 +8,19 @@
 // a count of pages or boxes whose smallest records would not fit in the bytes
 // left; a string longer than the bytes left; a generation 1 number field that
 // is not a right-aligned decimal integer; a generation 1 path with no CR
-// within its 1999 bytes.
+// within its 1999 bytes; a page or box record whose padding is not zero;
+// pages whose box counts do not add up to the header's box count. The last
+// two are the traces a page's miscount leaves when the records after it
+// happen to parse: the next page's record read as a box, later records
+// shifted so that their fields land in padding, or a box read from trailing
+// zeros, make a layout no one saved.
 //
-// What is not: the padding's contents and the byte after a generation 1 CR
-// (the older program never looked at them, and a layout that is otherwise
-// whole should open); the header's box count (it only drives the progress
-// display); the three characters after a generation 1 file's leading "1";
+// What is not: the header's padding and the byte after a generation 1 CR
+// (the older program never looked at them, nothing can be shifted into the
+// header, and a layout that is otherwise whole should open); the header's
+// box count where it cannot be held against
+// the pages (a document without pages, a negative count: it then only drives
+// the progress display); the three characters after a generation 1 file's leading "1";
 // values such as a rotation or kind outside their range, which the boxes
 // handle. Bytes after the last record are ignored when they are all zero or
 // too few to hold any record; more bytes than that, not all zero, mean the

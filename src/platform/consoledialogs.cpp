@@ -16,7 +16,7 @@ void TConsoleDialogs::ShowMessage(const QString& text) { Write("", text); }
 void TConsoleDialogs::ShowError(const QString& text)
 {
     ErrorShown_ = true;
-    Write("error: ", text);
+    Write(ErrorLabel_, text);
 }
 
 TMsgAnswer TConsoleDialogs::Confirm(const QString& text, TMsgButtons)

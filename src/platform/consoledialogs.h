@@ -11,7 +11,12 @@ namespace tessaria {
 
 class TConsoleDialogs final : public TDialogs {
 public:
-    explicit TConsoleDialogs(std::ostream& out) : Out_(out) {}
+    // `errorLabel` starts each error line ("error: "; "warning: " where an
+    // error does not stop the run).
+    explicit TConsoleDialogs(std::ostream& out, const char* errorLabel = "error: ")
+        : Out_(out), ErrorLabel_(errorLabel)
+    {
+    }
 
     // An error box was shown (a command failed).
     bool ErrorShown() const { return ErrorShown_; }
@@ -31,6 +36,7 @@ private:
     void Write(const char* kind, const QString& text);
 
     std::ostream& Out_;
+    const char* ErrorLabel_;
     bool ErrorShown_ = false;
 };
 

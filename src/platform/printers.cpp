@@ -148,7 +148,8 @@ TDeviceValues TStandInPrinters::DeviceValues(TPrinterOrientation orientation)
 
 TDeviceValues TStandInPrinters::BeginJob(QPrinter& printer)
 {
-    if (&printer != Printer_.get())
+    // Without a printer its QPrinter only writes files, as the system's does.
+    if (&printer != Printer_.get() || Name_.isEmpty())
         return PrepareJobPrinter(printer);
 
     const bool landscape = printer.pageLayout().orientation() == QPageLayout::Landscape;

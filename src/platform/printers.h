@@ -79,8 +79,9 @@ private:
 };
 
 // A printer for tests: fixed device values (given for portrait; landscape
-// swaps them), or no printer at all when the name is empty. Its own jobs go
-// to PDF files job-1.pdf, job-2.pdf ... in a folder, laid out so that the
+// swaps them), or no printer at all when the name is empty (then its QPrinter
+// writes where a file dialog pointed it, as the system's does). Its own jobs
+// go to PDF files job-1.pdf, job-2.pdf ... in a folder, laid out so that the
 // painter origin is the printable corner as on a real printer.
 class TStandInPrinters final : public TPrinters {
 public:

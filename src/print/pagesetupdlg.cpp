@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "base/convert.h"
+#include "base/exceptions.h"
 #include "base/format.h"
 #include "platform/dialogs.h"
 #include "platform/errorbox.h"
@@ -346,7 +347,9 @@ void TPageSetupForm::LoadDefaults()
 {
     FillControls();
     FormSettings1->LoadSettings();
-    StoreControls();
+    // At start-up there is nobody to put a field right: a bad one must not
+    // cost the others (nor stop a batch run).
+    StoreControls(true);
 }
 
 void TPageSetupForm::FillControls()
@@ -382,14 +385,26 @@ void TPageSetupForm::FillControls()
     CheckTag({FtrLeftBut, FtrCenterBut, FtrRightBut}, int(o.FooterAlign()));
 }
 
-void TPageSetupForm::StoreControls()
+void TPageSetupForm::StoreControls(bool keepBadMargins)
 {
     TTextOptions& o = Options_;
+    QStringList bad;
+    auto margin = [&](const QLineEdit* edit, double current) {
+        if (!keepBadMargins)
+            return MarginFromText(edit->text());
+        try {
+            return MarginFromText(edit->text());
+        } catch (const EConvertError&) {
+            bad << QStringLiteral("The stored page setup value %1 \"%2\" is not a number; %3 is used")
+                       .arg(edit->objectName(), edit->text(), FormatMargin(current));
+            return current;
+        }
+    };
     Engine_.SetUnits(CheckedTag({InchBut, CentBut}) == 1 ? TUnits::unCentimeters : TUnits::unInches);
-    o.SetMarginLeft(MarginFromText(LeftEdit->text()));
-    o.SetMarginTop(MarginFromText(TopEdit->text()));
-    o.SetMarginRight(MarginFromText(RightEdit->text()));
-    o.SetMarginBottom(MarginFromText(BotEdit->text()));
+    o.SetMarginLeft(margin(LeftEdit, o.MarginLeft()));
+    o.SetMarginTop(margin(TopEdit, o.MarginTop()));
+    o.SetMarginRight(margin(RightEdit, o.MarginRight()));
+    o.SetMarginBottom(margin(BotEdit, o.MarginBottom()));
     Engine_.SetOrientation(CheckedTag({PortBut, LandBut}) == 1 ? TPrinterOrientation::poLandscape
                                                                 : TPrinterOrientation::poPortrait);
     o.SetPrintPageNumber(PageNumberOfTag(CheckedTag({PageBotBut, PageTopBut, PageNoneBut})));
@@ -397,13 +412,15 @@ void TPageSetupForm::StoreControls()
     o.SetPageNumText(PageNumEdit->text());
     o.SetPageNumFont({PageNumFontDialog->Font(), PageNumFontDialog->Color()});
     o.SetHeader(HeaderEdit->text());
-    o.SetHeaderMargin(MarginFromText(HdrMarginEdit->text()));
+    o.SetHeaderMargin(margin(HdrMarginEdit, o.HeaderMargin()));
     o.SetHeaderAlign(AlignmentOfTag(CheckedTag({HdrLeftBut, HdrCenterBut, HdrRightBut})));
     o.SetHeaderFont({HeaderFontDialog->Font(), HeaderFontDialog->Color()});
     o.SetFooter(FooterEdit->text());
-    o.SetFooterMargin(MarginFromText(FtrMarginEdit->text()));
+    o.SetFooterMargin(margin(FtrMarginEdit, o.FooterMargin()));
     o.SetFooterAlign(AlignmentOfTag(CheckedTag({FtrLeftBut, FtrCenterBut, FtrRightBut})));
     o.SetFooterFont({FooterFontDialog->Font(), FooterFontDialog->Color()});
+    if (!bad.isEmpty())
+        throw EConvertError(bad.join('\n').toStdString());
 }
 
 void TPageSetupForm::OKButClick()

@@ -29,14 +29,16 @@ public:
     // Fills the controls and shows the dialog modally; gives its result.
     int Run();
     // Fills the controls, lets FormSettings1 load the stored values into
-    // them and stores the controls into the options.
+    // them and stores the controls into the options. A stored margin that is
+    // no number keeps the value it had; every other value is still stored,
+    // and then one conversion error names each such setting.
     void LoadDefaults();
 
     // From the options into the controls, as on showing.
     void FillControls();
     // From the controls into the options, in the order OK stores them. A
     // margin that is not a number raises; the fields before it stay stored.
-    void StoreControls();
+    void StoreControls() { StoreControls(false); }
 
     // Handlers.
     void OKButClick();
@@ -99,6 +101,9 @@ public:
 
 private:
     void CreateComponents();
+    // `keepBadMargins`: a margin that is no number keeps its value and is
+    // named in the error raised after everything else was stored.
+    void StoreControls(bool keepBadMargins);
     void FontButClick(TFontDialog* dialog, QPushButton* button);
 
     TPreviewPrinter& Engine_;

@@ -10,6 +10,8 @@
 #include "platform/dialogs.h"
 #include "print/metafilecanvas.h"
 #include "print/pagesetupdlg.h"
+#include "print/paper.h"
+#include "print/pdfprinter.h"
 #include "print/prevform.h"
 
 namespace tessaria {
@@ -32,16 +34,6 @@ QPageLayout::Orientation QtOrientation(TPrinterOrientation orientation)
 Exception IndexError(int index) { return Exception(Format("List index out of bounds (%d)", index)); }
 
 } // namespace
-
-TDeviceValues ScreenDeviceValues(int screenPixelsPerInch)
-{
-    TDeviceValues v;
-    v.PixelsPerInchX = screenPixelsPerInch;
-    v.PixelsPerInchY = screenPixelsPerInch;
-    v.PhysicalWidth = int(Round(8.5 * screenPixelsPerInch));
-    v.PhysicalHeight = 11 * screenPixelsPerInch;
-    return v;
-}
 
 int AlignedTextX(TAlignment alignment, int sheetWidth, int leftMargin, int rightMargin, int textWidth)
 {
@@ -69,9 +61,24 @@ void TPreviewPrinter::SetUnits(TUnits value)
 void TPreviewPrinter::ReadDeviceValuesForRecording()
 {
     TPrinters& printers = Printers();
-    TDeviceValues v = printers.HasPrinter() ? printers.DeviceValues(Orientation_) : ScreenDeviceValues(ScreenLogicalDpi());
-    if (v.PhysicalWidth == 0)
-        v = ScreenDeviceValues(ScreenLogicalDpi());
+    const bool printer = printers.HasPrinter();
+    TDeviceValues v;
+    if (printer)
+        v = printers.DeviceValues(Orientation_);
+    if (Paper_) {
+        // The chosen paper at the printer's resolution, so that text comes
+        // out as it would on the printer.
+        Sheet_ = *Paper_;
+        v = SheetDeviceValues(Sheet_, printer && v.PixelsPerInchX > 0 ? v.PixelsPerInchX : ScreenLogicalDpi(),
+                              Orientation_);
+    } else if (printer && v.PhysicalWidth > 0 && v.PixelsPerInchX > 0 && v.PixelsPerInchY > 0) {
+        Sheet_ = SheetOfDeviceValues(v, Orientation_);
+    } else {
+        // No printer (or one without a sheet): the locale's paper at the
+        // screen's resolution, turned as the orientation says.
+        Sheet_ = PaperForLocale(QLocale());
+        v = SheetDeviceValues(Sheet_, ScreenLogicalDpi(), Orientation_);
+    }
     if (v.PixelsPerInchX <= 0 || v.PixelsPerInchY <= 0 || v.PhysicalWidth < 0 || v.PhysicalHeight <= 0)
         throw Exception(Format("The printer %s reports no usable page size",
                                printers.CurrentPrinterName().toStdString().c_str()));
@@ -221,6 +228,10 @@ bool TPreviewPrinter::PrintRange(int first, int last, QPrinter& printer)
 
     TBusyCursor busy;
     printer.setPageOrientation(QtOrientation(Orientation_));
+    // A file, whether asked for by the print dialog or by the program, gets
+    // the sheet the pages were recorded on, not Qt's default paper.
+    if (printer.outputFormat() == QPrinter::PdfFormat)
+        UseSheet(printer, Sheet_, Orientation_, Device_.PixelsPerInchX);
     printer.setDocName(Title_);
     TPrinters& printers = Printers();
     const TDeviceValues v = printers.BeginJob(printer);
@@ -230,6 +241,9 @@ bool TPreviewPrinter::PrintRange(int first, int last, QPrinter& printer)
     QPainter painter;
     if (!painter.begin(&printer))
         throw Exception("Cannot start the print job");
+    // Pictures reach the PDF (or the job CUPS is sent) as their resampled
+    // pixels, compressed without loss instead of as JPEG.
+    painter.setRenderHint(QPainter::LosslessImageRendering);
     for (int i = first; i <= last; ++i) {
         const TRecordedPage& page = *Pages_[size_t(i)];
         // A page recorded against another resolution (another printer, or

@@ -6,8 +6,10 @@
 // the sheet's corner; the shift to the printable area happens when printing.
 
 #include <QObject>
+#include <QPageSize>
 #include <QString>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/printers.h"
@@ -41,6 +43,10 @@ public:
     TUnits Units() const { return Units_; }
     void SetUnits(TUnits value);
     double UnitsPerInch() const { return UnitsPerInch_; }
+    // A sheet to record and print on instead of the printer's (a PDF of a
+    // chosen paper); none: the printer's, or without a printer the locale's.
+    const std::optional<QPageSize>& Paper() const { return Paper_; }
+    void SetPaper(const std::optional<QPageSize>& value) { Paper_ = value; }
 
     // Recording.
     void BeginDoc();
@@ -55,8 +61,10 @@ public:
     const TRecordedPage& GetPage(int index) const;
     void ClearPages();
 
-    // Device values of the reference device, as last read.
+    // Device values of the reference device, as last read, and the paper
+    // they stand for (upright); a file output is given this sheet.
     const TDeviceValues& DeviceValues() const { return Device_; }
+    const QPageSize& Sheet() const { return Sheet_; }
     int PixelsPerInchX() const { return Device_.PixelsPerInchX; }
     int PixelsPerInchY() const { return Device_.PixelsPerInchY; }
     int PhysicalWidth() const { return Device_.PhysicalWidth; }
@@ -99,6 +107,8 @@ private:
     TTextOptions TextOptions_;
     TUnits Units_ = TUnits::unInches;
     double UnitsPerInch_ = 1.0;
+    std::optional<QPageSize> Paper_;
+    QPageSize Sheet_;
 
     std::vector<std::unique_ptr<TRecordedPage>> Pages_;
     std::unique_ptr<TTovarMetaFileCanvas> Canvas_;
@@ -106,8 +116,6 @@ private:
     TDeviceValues Device_;
 };
 
-// The screen as a reference device: its resolution and a Letter sheet.
-TDeviceValues ScreenDeviceValues(int screenPixelsPerInch);
 // x of a line of text w pixels wide between the margins.
 int AlignedTextX(TAlignment alignment, int sheetWidth, int leftMargin, int rightMargin, int textWidth);
 

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QPrinter>
+#include <new>
 
 #include "app/utessaria.h"
 #include "base/convert.h"
@@ -25,6 +26,7 @@
 #include "print/core/rotate.h"
 #include "print/metafilecanvas.h"
 #include "print/pdfprinter.h"
+#include "print/pictureerror.h"
 #include "print/prevprinter.h"
 #include "print/printlayout.h"
 
@@ -78,7 +80,14 @@ void DrawPictureBox(TTovarMetaFileCanvas& canvas, const TRectBox& box, const QRe
                     int filterIndex)
 {
     // Read again at full size: the box holds only its reduced copy.
-    TBitmap picture = LoadBitmapFromFile(box.FileName().toStdString());
+    TBitmap picture;
+    try {
+        picture = LoadBitmapFromFile(box.FileName().toStdString());
+    } catch (const std::bad_alloc&) {
+        throw;
+    } catch (const std::exception& e) {
+        throw EPictureError(box.FileName().toStdString(), e.what());
+    }
     // The box's sides are already those of the turned picture; resampling to
     // the sides before the turn keeps the chosen resolution along both.
     const TPixelSize size =
@@ -182,8 +191,16 @@ void TfrmTessaria::Print1Click(QAction* sender)
 
 void TfrmTessaria::tbPrintClick()
 {
-    if (!Dialogs().PrinterSetup(Printers().Printer()))
+    if (Recording_)
+        return;
+    if (!Dialogs().PrinterSetup(Printers().Printer())) {
         Dialogs().ShowMessage(QStringLiteral("cancelled"));
+        return;
+    }
+    // Another printer or paper may have been chosen: the pages take its
+    // printable area first, so that the sheet printed is the one shown.
+    UpdatePageGeometry();
+    Print1Click(Print1);
 }
 
 void TfrmTessaria::tbPageSetupClick()

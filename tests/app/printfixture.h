@@ -8,7 +8,9 @@
 #include <QColor>
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -33,6 +35,19 @@ protected:
         p.end();
         const QString path = QString::fromStdString(Config.File(name));
         EXPECT_TRUE(image.save(path, name.ends_with(".jpg") ? "JPG" : "BMP"));
+        return path;
+    }
+
+    // A w x h picture of one-pixel columns, red and blue in turn, kept
+    // losslessly (BMP): any smear or chroma subsampling shows at once.
+    QString WriteStripes(const std::string& name, int w, int h)
+    {
+        QImage image(w, h, QImage::Format_RGB888);
+        for (int x = 0; x < w; ++x)
+            for (int y = 0; y < h; ++y)
+                image.setPixelColor(x, y, x % 2 ? QColor(0, 0, 255) : QColor(255, 0, 0));
+        const QString path = QString::fromStdString(Config.File(name));
+        EXPECT_TRUE(image.save(path, "BMP"));
         return path;
     }
 
@@ -122,6 +137,21 @@ protected:
         Window->Print1Click(Window->Preview1);
     }
 };
+
+// The largest difference of any channel of any pixel; -1 when the sizes differ.
+inline int LargestDifference(const QImage& a, const QImage& b)
+{
+    if (a.size() != b.size())
+        return -1;
+    int largest = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            largest = std::max({largest, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                                std::abs(qBlue(p) - qBlue(q))});
+        }
+    return largest;
+}
 
 // Whether a colour is mostly red or mostly blue.
 inline bool Reddish(QRgb c) { return qRed(c) > 150 && qBlue(c) < 100; }

@@ -9,12 +9,18 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QPageSize>
+#include <QPrinter>
 #include <QRegularExpression>
+#include <sstream>
 
+#include "app/batch.h"
 #include "controls/statusbar.h"
+#include "platform/settingsstore.h"
 #include "layout/ulorvaneoptions.h"
 #include "platform/application.h"
 #include "print/prevform.h"
+#include "support/localeguard.h"
 #include "support/pdfpages.h"
 
 using namespace tessaria;
@@ -200,6 +206,7 @@ TEST_F(Printing, AMissingPictureStopsTheRecordingWithTheErrorBox)
 
 TEST_F(Printing, WithoutAPrinterPrintAsksForAPdfFile)
 {
+    LocaleGuard locale("en_US");
     SetPrinters(std::make_unique<TStandInPrinters>("", TDeviceValues{}, QString::fromStdString(Config.Path())));
     TfrmTessaria& w = ShowWindow();
     const QString picture = WritePicture("photo.bmp", 100, 100);
@@ -217,7 +224,7 @@ TEST_F(Printing, WithoutAPrinterPrintAsksForAPdfFile)
     EXPECT_TRUE(Dialogs->FileSpecs.back().OverwritePrompt);
     EXPECT_TRUE(Dialogs->Texts(TScriptedDialogs::TKind::Error).isEmpty());
     ASSERT_EQ(PdfPageCount(pdf), 1);
-    // The engine's Letter sheet and margins.
+    // The engine's sheet (Letter in the US) and margins.
     const QSizeF sheet = PdfPageSize(pdf);
     EXPECT_NEAR(sheet.width(), 612, 1);
     EXPECT_NEAR(sheet.height(), 792, 1);
@@ -235,6 +242,187 @@ TEST_F(Printing, ThePrintButtonRunsThePrinterSetUp)
     Dialogs->Clear();
     w.tbPrint->trigger();
     EXPECT_TRUE(Dialogs->Texts(TScriptedDialogs::TKind::Message).isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+class PrintingSheets : public PrintTest {
+protected:
+    // A window on no printer under a locale, as the program starts.
+    TfrmTessaria& WindowWithoutAPrinter()
+    {
+        Window.reset();
+        DestroyStartupForms();
+        SetPrinters(std::make_unique<TStandInPrinters>("", TDeviceValues{}, QString::fromStdString(Config.Path())));
+        return ShowWindow();
+    }
+    QString Pdf(const std::string& name) const { return QString::fromStdString(Config.File(name)); }
+};
+
+TEST_F(Printing, PicturesReachThePdfAndThePrinterPixelForPixel)
+{
+    UsePrinter({600, 600, 5100, 6600, 0, 0});
+    TfrmTessaria& w = ShowWindow();
+    ASSERT_EQ(w.LayoutPPI, 44);
+    // 110 x 88 page pixels at 44 per inch and 200 DPI: 500 x 400, one to one.
+    const QString stripes = WriteStripes("stripes.bmp", 500, 400);
+    Open(WriteDocument("stripes.tsd", {{PictureRecord(stripes, 22, 44, 110, 88)}}));
+    w.Print1->trigger();
+    ASSERT_TRUE(Dialogs->Texts(TScriptedDialogs::TKind::Error).isEmpty()) << Dialogs->AllTexts().join('\n').toStdString();
+    auto* standIn = dynamic_cast<TStandInPrinters*>(&Printers());
+    ASSERT_NE(standIn, nullptr);
+    ASSERT_EQ(standIn->JobFiles().size(), 1);
+    const QString pdf = QString::fromStdString(Config.File("stripes.pdf"));
+    w.PrintRecordedToPdf(pdf);
+
+    const QImage source = QImage(stripes).convertToFormat(QImage::Format_RGB32);
+    for (const QString& file : {standIn->JobFiles()[0], pdf}) {
+        SCOPED_TRACE(file.toStdString());
+        EXPECT_EQ(PdfImageEncodings(file), QStringList({"image"})) << "Flate, not jpeg";
+        const std::vector<QImage> images = PdfImages(file);
+        ASSERT_EQ(images.size(), 1u);
+        EXPECT_EQ(LargestDifference(images[0], source), 0);
+    }
+}
+
+// Print without a printer, the print dialog's file output (which Qt would
+// give a paper of its own) and --print-pdf: one sheet, the locale's, and the
+// boxes in the same places.
+TEST_F(PrintingSheets, EveryRouteWithoutAPrinterGivesTheLocalesSheet)
+{
+    const struct {
+        const char* locale;
+        QSizeF points;
+    } cases[] = {{"de_DE", {595.3, 841.9}}, {"en_US", {612, 792}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.locale);
+        LocaleGuard locale(c.locale);
+        TfrmTessaria& w = WindowWithoutAPrinter();
+        const QSize page = w.CurrentPage->size();
+        const QString photo = WritePicture("black.bmp", 300, 200, Qt::black, Qt::black);
+        const QRect corners[] = {{0, 0, 80, 60}, {page.width() - 80, page.height() - 60, 80, 60}};
+        const QString document = WriteDocument(
+            "routes.tsd", {{PictureRecord(photo, corners[0].x(), corners[0].y(), 80, 60),
+                            PictureRecord(photo, corners[1].x(), corners[1].y(), 80, 60)}});
+        Open(document);
+
+        const QString viaPrint = Pdf(std::string("print-") + c.locale + ".pdf");
+        Dialogs->FileNames = {viaPrint};
+        w.Print1->trigger();
+        // The preview's Print... with the dialog's file output on an A3 sheet.
+        const QString viaDialog = Pdf(std::string("dialog-") + c.locale + ".pdf");
+        Dialogs->OnPrint = [&](QPrinter& printer, TPrintDialogSpec&) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(viaDialog);
+            printer.setPageSize(QPageSize(QPageSize::A3));
+            return true;
+        };
+        ASSERT_TRUE(w.PP1->PrintWithDialog());
+        const QString viaBatch = Pdf(std::string("batch-") + c.locale + ".pdf");
+        std::ostringstream err;
+        ASSERT_EQ(RunBatch(ParseBatchArguments({"--print-pdf", viaBatch, document}), w, err), 0) << err.str();
+        ASSERT_TRUE(Dialogs->Texts(TScriptedDialogs::TKind::Error).isEmpty())
+            << Dialogs->AllTexts().join('\n').toStdString();
+
+        // The preview shows the same sheet.
+        EXPECT_NEAR(w.PP1->PhysicalWidth() * 72.0 / w.PP1->PixelsPerInchX(), c.points.width(), 1);
+        EXPECT_NEAR(w.PP1->PhysicalHeight() * 72.0 / w.PP1->PixelsPerInchY(), c.points.height(), 1);
+        const double toRender = 100.0 / w.PP1->PixelsPerInchX();
+        for (const QString& pdf : {viaPrint, viaDialog, viaBatch}) {
+            SCOPED_TRACE(pdf.toStdString());
+            const QSizeF sheet = PdfPageSize(pdf);
+            EXPECT_NEAR(sheet.width(), c.points.width(), 1);
+            EXPECT_NEAR(sheet.height(), c.points.height(), 1);
+            const QImage rendered = RenderPdfPage(pdf, 1, 100);
+            for (const QRect& box : corners) {
+                const QRect expected = Scaled(ExpectedSheetRect(box.x(), box.y(), box.width(), box.height()), toRender);
+                const QRect ink = DarkBox(rendered, expected.adjusted(-10, -10, 10, 10));
+                EXPECT_NEAR(ink.left(), expected.left(), 2);
+                EXPECT_NEAR(ink.top(), expected.top(), 2);
+                EXPECT_NEAR(ink.right(), expected.right(), 2);
+                EXPECT_NEAR(ink.bottom(), expected.bottom(), 2);
+            }
+        }
+    }
+}
+
+TEST_F(PrintingSheets, LandscapeWithoutAPrinterTurnsThePageAndThePdf)
+{
+    LocaleGuard locale("en_US");
+    TfrmTessaria& w = WindowWithoutAPrinter();
+    w.OrientationChosen(1); // as the options' orientation does
+    const QSize page = w.CurrentPage->size();
+    ASSERT_GT(page.width(), page.height());
+    const QString photo = WritePicture("black.bmp", 300, 200, Qt::black, Qt::black);
+    // In the top right corner of the page as the editor shows it.
+    const QRect box(page.width() - 100, 0, 100, 50);
+    Open(WriteDocument("landscape.tsd", {{PictureRecord(photo, box.x(), box.y(), box.width(), box.height())}}));
+    const QString pdf = Pdf("landscape.pdf");
+    Dialogs->FileNames = {pdf};
+    w.Print1->trigger();
+    ASSERT_TRUE(Dialogs->Texts(TScriptedDialogs::TKind::Error).isEmpty());
+    const QSizeF sheet = PdfPageSize(pdf);
+    EXPECT_NEAR(sheet.width(), 792, 1);
+    EXPECT_NEAR(sheet.height(), 612, 1);
+    // Margins of half an inch, the header band below the top one: the box
+    // ends at the layout area's right edge, 10.5 in. from the left.
+    const QRect ink = DarkBox(RenderPdfPage(pdf, 1, 100), QRect(0, 0, 1100, 500)); // above the page number
+    const QRect expected = Scaled(ExpectedSheetRect(box.x(), box.y(), box.width(), box.height()),
+                                  100.0 / w.PP1->PixelsPerInchX());
+    EXPECT_NEAR(ink.right() + 1, 1050, 2);
+    EXPECT_NEAR(ink.top(), 100, 2);
+    EXPECT_NEAR(ink.left(), expected.left(), 2);
+    EXPECT_NEAR(ink.bottom(), expected.bottom(), 2);
+}
+
+TEST_F(Printing, ConfirmingThePrintButtonsSetUpPrintsTheLayout)
+{
+    TfrmTessaria& w = ShowWindow();
+    const QString picture = WritePicture("photo.bmp", 100, 100);
+    Open(WriteDocument("two.tsd", {{PictureRecord(picture, 0, 0, 50, 50)}, {PictureRecord(picture, 10, 10, 50, 50)}}));
+    auto* standIn = dynamic_cast<TStandInPrinters*>(&Printers());
+    ASSERT_NE(standIn, nullptr);
+
+    Dialogs->PrinterAnswers = {false};
+    w.tbPrint->trigger();
+    EXPECT_EQ(Dialogs->LastText(), "cancelled");
+    EXPECT_TRUE(standIn->JobFiles().isEmpty());
+    EXPECT_EQ(w.PP1->PageCount(), 0);
+
+    Dialogs->Clear();
+    Dialogs->PrinterAnswers = {true};
+    w.tbPrint->trigger();
+    EXPECT_TRUE(Dialogs->Texts(TScriptedDialogs::TKind::Message).isEmpty());
+    EXPECT_TRUE(Dialogs->Texts(TScriptedDialogs::TKind::Error).isEmpty());
+    ASSERT_EQ(standIn->JobFiles().size(), 1);
+    EXPECT_EQ(PdfPageCount(standIn->JobFiles()[0]), 2);
+    EXPECT_EQ(standIn->JobTitles(), QStringList({"Tessaria Page"}));
+}
+
+// The program's start with stored page setup values that are no number: one
+// error box naming them, those fields at their defaults, every other stored
+// value in force.
+TEST_F(Printing, StoredMarginsThatAreNoNumberCostOnlyThemselves)
+{
+    const QString values = "Software\\Tessaria\\PageSetupForm\\Values";
+    WriteSetting(values, "LeftEdit", "abc");
+    WriteSetting(values, "TopEdit", "0,5");
+    WriteSetting(values, "RightEdit", "1");
+    WriteSetting(values, "FtrMarginEdit", "0.25");
+    WriteSetting(values, "FooterEdit", "my footer");
+    TfrmTessaria& w = ShowWindow();
+    const QStringList errors = Dialogs->Texts(TScriptedDialogs::TKind::Error);
+    ASSERT_EQ(errors.size(), 1) << Dialogs->AllTexts().join('\n').toStdString();
+    EXPECT_TRUE(errors[0].contains("LeftEdit") && errors[0].contains("\"abc\"")) << errors[0].toStdString();
+    EXPECT_TRUE(errors[0].contains("TopEdit") && errors[0].contains("\"0,5\"")) << errors[0].toStdString();
+    const TTextOptions& o = *w.PP1->TextOptions();
+    EXPECT_DOUBLE_EQ(o.MarginLeft(), 0.5);
+    EXPECT_DOUBLE_EQ(o.MarginTop(), 0.5);
+    EXPECT_DOUBLE_EQ(o.MarginRight(), 1.0);
+    EXPECT_DOUBLE_EQ(o.FooterMargin(), 0.25);
+    EXPECT_EQ(o.Footer(), "my footer");
 }
 
 } // namespace

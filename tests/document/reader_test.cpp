@@ -260,6 +260,44 @@ TEST(DocumentReader, TrailingBytesThatCouldBeRecordsAreDamage)
     }()));
 }
 
+// A page's box count one off, where the records after it still parse: the
+// next page's record read as a box and the later pages shifted into padding.
+// Only the header's count, held against the pages', tells.
+TEST(DocumentReader, APageMiscountThatStillParsesIsDamage)
+{
+    // Three pages of 2, 0 and 1 boxes as the program writes them, with the
+    // box count of one page (and the header's count, when given) changed.
+    const auto layout = [](int first, int second, int third, int header, size_t zerosAfter) {
+        const TRawBox box = {10, 10, 110, 88, 0, 44, "Arial", 10, 0, 2, 0, 0, "/pics/photo.jpg"};
+        TFileBuilder f;
+        f.Int32(3).Int32(3).Int32(header).Pad();
+        f.Int32(first).Int32(0).Int32(330).Int32(400).Pad();
+        AddBox(f, 3, box);
+        AddBox(f, 3, box);
+        f.Int32(second).Int32(0).Int32(330).Int32(400).Pad();
+        f.Int32(third).Int32(0).Int32(330).Int32(400).Pad();
+        AddBox(f, 3, box);
+        f.Bytes.insert(f.Bytes.end(), zerosAfter, 0);
+        return f.Bytes;
+    };
+    ASSERT_EQ(ReadDocument(layout(2, 0, 1, 3, 0)).CountBoxes(), 3);
+    // Each read without complaint before. The shifted ones leave data in
+    // padding whatever the header says (the shifted page lost its box, so
+    // the counts agree); a box read from trailing zeros only the header's
+    // count can tell.
+    struct Case { const char* name; int first, second, third; size_t zeros; bool shifted; };
+    const Case cases[] = {
+        {"first page one box more", 3, 0, 1, 0, true},
+        {"empty page one box more", 2, 1, 1, 0, true},
+        {"last page one box more, zeros after it", 2, 0, 2, 1076, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_TRUE(IsDamage(layout(c.first, c.second, c.third, 3, c.zeros))) << c.name;
+        EXPECT_EQ(IsDamage(layout(c.first, c.second, c.third, c.first + c.second + c.third, c.zeros)), c.shifted)
+            << c.name;
+    }
+}
+
 TEST(DocumentReader, HugeCountsAreCheckedBeforeReserving)
 {
     // Trusted, these counts would reserve gigabytes and fail with bad_alloc

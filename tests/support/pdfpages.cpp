@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -66,6 +67,29 @@ QString PdfText(const QString& pdf, int page)
         args << "-f" << QString::number(page) << "-l" << QString::number(page);
     args << pdf << "-";
     return Run("pdftotext", args);
+}
+
+QStringList PdfImageEncodings(const QString& pdf)
+{
+    QStringList encodings;
+    const QStringList lines = Run("pdfimages", {"-list", pdf}).split('\n');
+    for (int i = 2; i < lines.size(); ++i) {
+        const QStringList f = lines[i].split(' ', Qt::SkipEmptyParts);
+        if (f.size() > 8 && f[2] == "image")
+            encodings << f[8];
+    }
+    return encodings;
+}
+
+std::vector<QImage> PdfImages(const QString& pdf)
+{
+    const QTemporaryDir dir;
+    Run("pdfimages", {"-png", pdf, dir.filePath(QStringLiteral("image"))});
+    QStringList files = QDir(dir.path()).entryList({"image-*.png"}, QDir::Files, QDir::Name);
+    std::vector<QImage> images;
+    for (const QString& f : files)
+        images.push_back(QImage(dir.filePath(f)).convertToFormat(QImage::Format_RGB32));
+    return images;
 }
 
 std::vector<QSize> PdfImageSizes(const QString& pdf)

@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 namespace tessaria::test {
@@ -24,5 +25,9 @@ QImage RenderPdfPage(const QString& pdf, int page, int dpi);
 QString PdfText(const QString& pdf, int page = 0);
 // pdfimages -list: width and height of each image.
 std::vector<QSize> PdfImageSizes(const QString& pdf);
+// pdfimages -list: the encoding of each image ("image" for Flate, "jpeg" for DCT ...).
+QStringList PdfImageEncodings(const QString& pdf);
+// The images as stored, each extracted losslessly (pdfimages -png), in order.
+std::vector<QImage> PdfImages(const QString& pdf);
 
 } // namespace tessaria::test

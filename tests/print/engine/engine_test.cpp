@@ -9,6 +9,7 @@
 #include "platform/application.h"
 #include "print/metafilecanvas.h"
 #include "print/prevprinter.h"
+#include "support/localeguard.h"
 
 using namespace tessaria;
 using namespace tessaria::test;
@@ -55,23 +56,58 @@ TEST_F(EngineTest, DeviceValuesComeFromThePrinterInTheEnginesOrientation)
     }
 }
 
-TEST_F(EngineTest, WithoutAPrinterTheScreenAndALetterSheetServe)
+TEST_F(EngineTest, WithoutAPrinterTheScreenAndTheLocalesSheetServe)
 {
     struct Case {
+        const char* locale;
         int dpi;
+        TPrinterOrientation orientation;
         TDeviceValues expected;
-    } cases[] = {{96, {96, 96, 816, 1056, 0, 0}}, {120, {120, 120, 1020, 1320, 0, 0}}, {75, {75, 75, 638, 825, 0, 0}}};
+    } cases[] = {
+        {"en_US", 96, TPrinterOrientation::poPortrait, {96, 96, 816, 1056, 0, 0}},
+        {"en_US", 120, TPrinterOrientation::poPortrait, {120, 120, 1020, 1320, 0, 0}},
+        {"en_US", 75, TPrinterOrientation::poPortrait, {75, 75, 638, 825, 0, 0}},
+        // 8.27 x 11.69 in.; landscape turns the sheet also without a printer.
+        {"de_DE", 96, TPrinterOrientation::poPortrait, {96, 96, 794, 1123, 0, 0}},
+        {"de_DE", 96, TPrinterOrientation::poLandscape, {96, 96, 1123, 794, 0, 0}},
+        {"en_US", 96, TPrinterOrientation::poLandscape, {96, 96, 1056, 816, 0, 0}},
+    };
     UsePrinter(QString(), Letter600());
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.dpi);
+        SCOPED_TRACE(std::string(c.locale) + " " + std::to_string(c.dpi));
+        LocaleGuard locale(c.locale);
         SetScreenLogicalDpiOverride(c.dpi);
+        Engine.SetOrientation(c.orientation);
         Engine.BeginDoc();
         Engine.Canvas()->drawLine(0, 0, 10, 10);
         Engine.EndDoc();
         EXPECT_EQ(Engine.DeviceValues(), c.expected);
         EXPECT_EQ(Engine.PageCount(), 1);
         EXPECT_TRUE(Engine.PrinterName().isEmpty());
+        EXPECT_EQ(Engine.Sheet().id(), std::string(c.locale) == "de_DE" ? QPageSize::A4 : QPageSize::Letter);
     }
+}
+
+TEST_F(EngineTest, AChosenPaperReplacesThePrintersSheetAtItsResolution)
+{
+    Engine.SetPaper(QPageSize(QPageSize::A5));
+    Engine.BeginDoc();
+    Engine.EndDoc();
+    // 5.83 x 8.27 in. at the stand-in's 600 dpi, printable to the edges.
+    EXPECT_EQ(Engine.DeviceValues(), (TDeviceValues{600, 600, 3496, 4961, 0, 0}));
+    EXPECT_FALSE(Engine.PrinterName().isEmpty());
+
+    Engine.SetOrientation(TPrinterOrientation::poLandscape);
+    Engine.BeginDoc();
+    Engine.EndDoc();
+    EXPECT_EQ(Engine.DeviceValues(), (TDeviceValues{600, 600, 4961, 3496, 0, 0}));
+
+    UsePrinter(QString(), Letter600());
+    SetScreenLogicalDpiOverride(96);
+    Engine.BeginDoc();
+    Engine.EndDoc();
+    EXPECT_EQ(Engine.DeviceValues(), (TDeviceValues{96, 96, 794, 559, 0, 0}));
+    EXPECT_EQ(Engine.Sheet().id(), QPageSize::A5);
 }
 
 TEST_F(EngineTest, BeginDocThenEndDocLeavesNoPageAndFreshDeviceValues)
