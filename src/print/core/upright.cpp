@@ -14,4 +14,14 @@ void TurnUpright(TBitmap& bitmap, int orientation)
     bitmap.SetOrientation(OrientationNormal);
 }
 
+void TurnBackFromUpright(TBitmap& bitmap, int orientation)
+{
+    if (orientation < 1 || orientation > 8)
+        return;
+    RotateByDegrees(bitmap, (360 - OrientationTurn(orientation)) % 360);
+    if (OrientationMirrors(orientation))
+        MirrorLeftRight(bitmap);
+    bitmap.SetOrientation(orientation);
+}
+
 } // namespace tessaria

@@ -14,4 +14,8 @@ void TurnUpright(TBitmap& bitmap, int orientation);
 // The same for the orientation the bitmap's reader found.
 inline void TurnUpright(TBitmap& bitmap) { TurnUpright(bitmap, bitmap.Orientation()); }
 
+// Takes an upright picture back to the picture as stored, which then has
+// that orientation again (as a reader gives it).
+void TurnBackFromUpright(TBitmap& bitmap, int orientation);
+
 } // namespace tessaria
