@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Writes seeds that claim huge pictures in a few bytes, one or two per reader:
+"""Writes seeds that claim huge pictures in a few bytes, one or more per reader
+(the HEIF ones are among the regression files, made by the readers' tests):
 the header states a size within the program's picture limit (65535 a side,
 2^28 pixels), the data that follows is a handful of bytes. A reader that
 sizes its buffers from the header before it has the data shows up under the
@@ -68,6 +69,20 @@ def tiff():
     write("tiff", "claims-16384x16384.tif", ifd(common + [(259, 3, 1, 1), (284, 3, 1, 1)], bytes(range(16))))
     lzw = bytes([0x80, 0x00, 0x20, 0x10, 0x08])  # clear, a few codes, then nothing
     write("tiff", "claims-16384x16384-lzw.tif", ifd(common + [(259, 3, 1, 5), (284, 3, 1, 1)], lzw + bytes(11)))
+
+
+def png():
+    data = (b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", struct.pack(">IIBBBBB", 65535, 4096, 8, 2, 0, 0, 0))
+            + png_chunk(b"IDAT", zlib.compress(bytes(200))) + png_chunk(b"IEND", b""))
+    write("png", "claims-65535x4096.png", data)
+
+
+def webp():
+    # Lossless: 14 bits each of width - 1 and height - 1 after the signature.
+    bits = (16383) | (16383 << 14) | (0 << 28)
+    vp8l = bytes([0x2F]) + struct.pack("<I", bits) + bytes(16)
+    chunk = b"VP8L" + struct.pack("<I", len(vp8l)) + vp8l
+    write("webp", "claims-16384x16384-lossless.webp", b"RIFF" + struct.pack("<I", 4 + len(chunk)) + b"WEBP" + chunk)
 
 
 def gif():
@@ -162,5 +177,5 @@ def document():
     write("document", "claims-huge-counts.tsd", header + page + bytes(60))
 
 
-for make in (bmp, ico, jpeg, tiff, gif, pcx, targa, ppm, psd, sgi, cut, rla, autodesk, metafile, document):
+for make in (bmp, ico, jpeg, tiff, png, webp, gif, pcx, targa, ppm, psd, sgi, cut, rla, autodesk, metafile, document):
     make()
