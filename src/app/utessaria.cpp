@@ -18,6 +18,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 #include <QUndoStack>
 #include <type_traits>
 
@@ -201,6 +202,11 @@ void TfrmTessaria::CreateComponents()
     PnlDropShadow->SetShowGrid(false);
     PnlDropShadow->SetGraularity(10);
     PnlDropShadow->setGeometry(24, 24, 241, 321);
+    PnlSheet = new TCanvasPanel(ScrollBoxContents);
+    PnlSheet->setObjectName("PnlSheet");
+    PnlSheet->SetColor(Qt::white);
+    PnlSheet->SetBevel(false);
+    PnlSheet->hide();
 
     Splitter1->addWidget(PnlLeft);
     Splitter1->addWidget(PnlRight);
@@ -460,6 +466,8 @@ void TfrmTessaria::CreateToolBar()
     countFont.setPixelSize(13);
     txtPageCount->setFont(countFont);
     ToolBar1->addWidget(txtPageCount);
+    AddToolSeparator(8);
+    CreateZoomControls();
     AddToolSeparator(23);
     ToolButton5 = AddToolButton("ToolButton5", 14, "Help");
 
@@ -609,6 +617,7 @@ void TfrmTessaria::FormShow()
         ViewerHeight = viewer->height();
     }
     tbNewPageClick();
+    ReadStoredZoom();
 }
 
 void TfrmTessaria::closeEvent(QCloseEvent* event)
@@ -680,6 +689,16 @@ bool TfrmTessaria::eventFilter(QObject* watched, QEvent* event)
     case QEvent::Resize:
         if (watched == PnlLeftBottom)
             RunCommand([this] { PnlLeftBottomResize(); });
+        if (watched == ScrollBox1 && ZoomMode != TZoomMode::Factor)
+            RunCommand([this] { LayoutView(); }); // a fitting zoom follows the window
+        break;
+    case QEvent::Wheel:
+        if (auto* widget = qobject_cast<QWidget*>(watched); widget && ScrollBox1->isAncestorOf(widget)) {
+            bool zoomed = false;
+            RunCommand([&] { zoomed = ZoomWheel(static_cast<QWheelEvent*>(event)); });
+            if (zoomed)
+                return true;
+        }
         break;
     case QEvent::MouseButtonDblClick:
         if (watched == PnlLeftBottom)

@@ -15,10 +15,13 @@
 #include "imageio/bitmap.h"
 #include "layout/layouthistory.h"
 #include "layout/pagegeometry.h"
+#include "layout/viewgeometry.h"
 #include "platform/color.h"
 #include "platform/dialogs.h"
 
 class QAction;
+class QComboBox;
+class QWheelEvent;
 class QPainter;
 class QMimeData;
 class QFrame;
@@ -289,6 +292,33 @@ public:
     void FollowPicture(TRectBox* picture);
     // The arrow keys move the selected box; true when one was moved.
     bool ArrowKeyMove(int key, Qt::KeyboardModifiers modifiers);
+    // The view: zoom, the sheet, the zoom box (layout/zoom.cpp). The layout
+    // keeps page pixels; the zoom only says how large the screen shows them.
+    enum class TZoomMode { Factor, FitPage, FitWidth };
+    double Zoom = 1; // screen pixels per page pixel; 1 shows a page as the Part's 400 pixels
+    TZoomMode ZoomMode = TZoomMode::Factor;
+    TCanvasPanel* PnlSheet = nullptr; // the sheet of paper the current page lies on
+    QComboBox* cbZoom = nullptr;
+    QAction* ZoomIn1 = nullptr;
+    QAction* ZoomOut1 = nullptr;
+    QAction* FitWidth1 = nullptr;
+    void CreateZoomControls();
+    // Places the sheet, its shadow and the pages at the zoom.
+    void LayoutView();
+    // A new zoom; the page point under `anchor` (viewport coordinates, or the
+    // viewport's centre when outside it) stays there.
+    void SetZoom(double zoom, QPoint anchor = QPoint(-1, -1));
+    void SetZoomMode(TZoomMode mode);
+    // The zoom that shows the paper at its real size on this screen ("100 %").
+    double RealSizeZoom() const;
+    // Ctrl+wheel over the page area; true when it zoomed.
+    bool ZoomWheel(QWheelEvent* event);
+    void ZoomStep(int steps);
+    // The zoom box: what it shows, and a choice or a typed percentage.
+    void ShowZoomInBox();
+    void ZoomBoxChosen(const QString& text);
+    TSheetMargins CurrentSheetMargins() const;
+    void ReadStoredZoom();
     // Options (layout/optionscommands.cpp).
     void tbPropertiesClick();
     // The options dialog, connected to this window on first use.

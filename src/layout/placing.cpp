@@ -98,7 +98,7 @@ TRectBox* TfrmTessaria::CreateBox(TCanvasPanel* page, unsigned handlers)
 
 QString TfrmTessaria::BoxSizeText(const TRectBox* box) const
 {
-    return tessaria::BoxSizeText(box->width(), box->height(), LayoutPPI);
+    return tessaria::BoxSizeText(box->Width(), box->Height(), LayoutPPI);
 }
 
 void TfrmTessaria::ClearBoxInfo()
@@ -152,7 +152,7 @@ void TfrmTessaria::PnlWhiteDragDrop(TCanvasPanel*, const QMimeData* data, QPoint
     const bool proportion = options->cbMaintainProportion->isChecked();
 
     TRectBox* box = CreateBox(CurrentPage, bhAll);
-    box->move(position);
+    box->SetBounds(QRect(position, box->Bounds().size()));
     box->SetProportionate(proportion);
     box->SetCanvasPPI(LayoutPPI);
     box->SetRatio((long double)picture.Height() / picture.Width());
@@ -174,9 +174,9 @@ void TfrmTessaria::PnlWhiteDragDrop(TCanvasPanel*, const QMimeData* data, QPoint
         width = Round(LayoutPPI * DefaultInches(options->txtWidth, 6.0, "6.0"));
     // A box must stay big enough to grab and small enough to lie on its page.
     const QSize wanted(int(std::clamp(width, 0.0, 1e6)), int(std::clamp(height, 0.0, 1e6)));
-    const QSize size = NewBoxSize(wanted, CurrentPage->size(), box->BoxSize());
-    box->SetBounds(KeptOnPage(QRect(NewBoxPosition(position, size, wanted, CurrentPage->size()), size),
-                              CurrentPage->size()));
+    const QSize page = CurrentPage->PageSize();
+    const QSize size = NewBoxSize(wanted, page, box->BoxSize());
+    box->SetBounds(KeptOnPage(QRect(NewBoxPosition(position, size, wanted, page), size), page));
     box->UnfocusAll();
     box->show();
 
@@ -239,9 +239,9 @@ void TfrmTessaria::RectBoxPaint(TRectBox* box, QPainter* canvas, QRect& rect)
     }
     // Keeps a caption glued under its picture whatever moved the picture.
     if (TRectBox* child = box->LinkChild()) {
-        const QPoint under(box->x(), box->y() + box->height());
-        if (child->pos() != under)
-            child->move(under);
+        const QRect under(box->Left(), box->Top() + box->Height(), child->Width(), child->Height());
+        if (child->Bounds() != under)
+            child->SetBounds(under);
     }
 }
 
@@ -258,7 +258,7 @@ void TfrmTessaria::RectBoxClick(TRectBox* box)
 void TfrmTessaria::RectBoxResize(TRectBox* box)
 {
     if (TRectBox* child = box->LinkChild()) {
-        child->resize(box->width(), child->height());
+        child->SetBounds(QRect(child->Bounds().topLeft(), QSize(box->Width(), child->Height())));
         // Glued now, not only at the picture's next paint, so that a save
         // sees the caption where the screen shows it.
         FollowPicture(box);

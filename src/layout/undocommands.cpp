@@ -100,6 +100,7 @@ void TfrmTessaria::ShowPages(const QList<TCanvasPanel*>& pages, TCanvasPanel* cu
     CurrentPage = pages.contains(current) ? current : (pages.isEmpty() ? nullptr : pages.first());
     if (CurrentPage)
         CurrentPage->show();
+    LayoutView();
     CanvasPageNumber->SetMax(int(Pages.size()));
     CanvasPageNumber->SetPosition(int(Pages.indexOf(CurrentPage)) + 1);
     txtPageCount->setText(QStringLiteral(" of %1").arg(Pages.size()));
@@ -157,7 +158,7 @@ bool TfrmTessaria::ArrowKeyMove(int key, Qt::KeyboardModifiers modifiers)
         bounds.moveLeft(ArrowStep(bounds.left(), dx, raster));
     if (dy)
         bounds.moveTop(ArrowStep(bounds.top(), dy, raster));
-    box->SetBounds(KeptOnPage(bounds, CurrentPage->size()));
+    box->SetBounds(KeptOnPage(bounds, CurrentPage->PageSize()));
     FollowPicture(box);
     return true;
 }

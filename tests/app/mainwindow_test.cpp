@@ -201,7 +201,7 @@ TEST_F(MainWindow, ToolBarHasEveryButtonInOrderWithGlyphsAndHints)
     }
     EXPECT_EQ(next, std::size(expected));
     EXPECT_EQ(layout.join(" "),
-              "8 b b b 8 b b b b b 8 b b 8 b b 8 b b b b 8 b b 16 txtPage CanvasPageNumber txtPageCount 23 b");
+              "8 b b b 8 b b b b b 8 b b 8 b b 8 b b b b 8 b b 16 txtPage CanvasPageNumber txtPageCount 8 cbZoom 23 b");
     EXPECT_EQ(w.tbImages.size(), 19);
     for (const QPixmap& glyph : w.tbImages)
         EXPECT_EQ(glyph.size(), QSize(16, 16));
