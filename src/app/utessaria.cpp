@@ -100,6 +100,7 @@ TfrmTessaria::TfrmTessaria(QWidget* parent) : QMainWindow(parent)
     RunCommand([this] { PP1->LoadDefaults(); });
 
     CreateHistory();
+    CreateScreenCopies();
     UpdateActions();
 
     // A failure ends the creation steps where it happens; the window still opens.
@@ -219,6 +220,12 @@ void TfrmTessaria::CreateComponents()
     sb1->AddPanel(160);
     sb1->AddPanel(200);
     sb1->AddPanel(50, TPanelKind::Gauge);
+    // The selected box's position and size; a double click types them.
+    sb1->AddPanel(260);
+    connect(sb1, &TStatusBar::PanelDoubleClicked, this, [this](int panel) {
+        if (panel == BoxPositionPanel)
+            RunCommand([this] { EditBoxPosition(); });
+    });
     centralLayout->addWidget(sb1);
 
     CreateListPopUp();

@@ -37,6 +37,7 @@ namespace tessaria {
 class TCanvasPanel;
 class TDragStarter;
 class TRectBox;
+class TScreenCopies;
 class TfrmLorvaneOptions;
 class TFileListView;
 class TFolderTree;
@@ -288,6 +289,11 @@ public:
     // being recorded, freed otherwise.
     void RemoveBox(TRectBox* box);
     void RemovePage(TCanvasPanel* page);
+    // The status bar panel with the selected box's position and size, and
+    // the dialog its double click opens (layout/undocommands.cpp).
+    static constexpr int BoxPositionPanel = 3;
+    void ShowBoxPosition();
+    void EditBoxPosition();
     // Puts a picture's caption under it again.
     void FollowPicture(TRectBox* picture);
     // The arrow keys move the selected box; true when one was moved.
@@ -303,6 +309,9 @@ public:
     QAction* ZoomOut1 = nullptr;
     QAction* FitWidth1 = nullptr;
     void CreateZoomControls();
+    // The pictures boxes show, made for their size on the screen.
+    TScreenCopies* ScreenCopies = nullptr;
+    void CreateScreenCopies();
     // Places the sheet, its shadow and the pages at the zoom.
     void LayoutView();
     // A new zoom; the page point under `anchor` (viewport coordinates, or the

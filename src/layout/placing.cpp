@@ -24,6 +24,7 @@
 #include "layout/canvaspanel.h"
 #include "layout/layoutrules.h"
 #include "layout/rectbox.h"
+#include "layout/screencopies.h"
 #include "layout/ulorvaneoptions.h"
 #include "platform/busycursor.h"
 #include "platform/dialogs.h"
@@ -226,10 +227,16 @@ void TfrmTessaria::RectBoxDragDrop(TRectBox* box, const QMimeData* data, QPoint)
 
 void TfrmTessaria::RectBoxPaint(TRectBox* box, QPainter* canvas, QRect& rect)
 {
-    if (box->HasPicture()) {
-        // The frame rectangle with its right and bottom edges left out.
-        const QRect target(rect.left(), rect.top(), rect.width() - 1, rect.height() - 1);
-        canvas->drawImage(target, box->PictureImage());
+    // The frame rectangle with its right and bottom edges left out.
+    const QRect target(rect.left(), rect.top(), rect.width() - 1, rect.height() - 1);
+    QImage shown;
+    if (!box->TextBox() && target.isValid()) {
+        // A copy made for the box's size on the screen, sharp at any zoom.
+        const qreal ratio = canvas->device()->devicePixelRatioF();
+        shown = ScreenCopies->For(*box, QSize(qRound(target.width() * ratio), qRound(target.height() * ratio)));
+    }
+    if (!shown.isNull()) {
+        canvas->drawImage(QRectF(target), shown);
     } else if (!box->TextBox() && !box->FileName().isEmpty()) {
         // A picture whose file could not be read: say so where it would be.
         canvas->fillRect(rect, QColor(240, 240, 240));
@@ -264,6 +271,8 @@ void TfrmTessaria::RectBoxResize(TRectBox* box)
         FollowPicture(box);
     }
     sb1->SetPanelText(1, BoxSizeText(box));
+    if (box == SelectedBox())
+        ShowBoxPosition();
 }
 
 void TfrmTessaria::RectBoxDblClick(TRectBox* box)

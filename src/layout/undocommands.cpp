@@ -12,6 +12,9 @@
 #include "controls/statusbar.h"
 #include "controls/updown.h"
 #include "layout/boxgeometry.h"
+#include "layout/boxposition.h"
+#include "layout/layoutrules.h"
+#include "platform/dialogs.h"
 #include "layout/canvaspanel.h"
 #include "layout/rectbox.h"
 #include "layout/ufrmclip.h"
@@ -86,6 +89,33 @@ void TfrmTessaria::UpdateActions()
     for (QAction* action : {tbAlignLeft, tbAlignCenter, tbAlignRight})
         if (action)
             action->setEnabled(text);
+    ShowBoxPosition();
+}
+
+void TfrmTessaria::ShowBoxPosition()
+{
+    if (!sb1 || sb1->PanelCount() <= BoxPositionPanel)
+        return;
+    const TRectBox* selected = SelectedBox();
+    sb1->SetPanelText(BoxPositionPanel, selected ? PositionText(selected->Bounds(), LayoutPPI, QLocale()) : QString());
+}
+
+void TfrmTessaria::EditBoxPosition()
+{
+    TRectBox* box = SelectedBox();
+    if (!box || !CurrentPage)
+        return;
+    TfrmBoxPosition dialog(this);
+    const int least = 3 * box->BoxSize();
+    dialog.Prepare(box->Bounds(), LayoutPPI, MeasuresInMillimetres(QLocale()), least);
+    if (Dialogs().ExecModal(dialog) != QDialog::Accepted)
+        return;
+    QRect bounds = dialog.Bounds();
+    bounds.setSize(bounds.size().expandedTo(QSize(least, least)));
+    TLayoutEdit step(*History, "Position");
+    box->SetBounds(KeptOnPage(bounds, CurrentPage->PageSize()));
+    RectBoxResize(box); // a caption takes the new width and place
+    ShowBoxPosition();
 }
 
 void TfrmTessaria::ShowPages(const QList<TCanvasPanel*>& pages, TCanvasPanel* current)
@@ -160,6 +190,7 @@ bool TfrmTessaria::ArrowKeyMove(int key, Qt::KeyboardModifiers modifiers)
         bounds.moveTop(ArrowStep(bounds.top(), dy, raster));
     box->SetBounds(KeptOnPage(bounds, CurrentPage->PageSize()));
     FollowPicture(box);
+    ShowBoxPosition();
     return true;
 }
 

@@ -15,6 +15,8 @@
 
 #include "app/utessaria.h"
 #include "layout/canvaspanel.h"
+#include "layout/rectbox.h"
+#include "layout/screencopies.h"
 #include "platform/errorbox.h"
 #include "platform/settingsstore.h"
 #include "print/prevprinter.h"
@@ -30,6 +32,12 @@ constexpr int WheelNotch = 120;
 QString PercentText(double percent) { return QStringLiteral("%1 %").arg(int(std::lround(percent))); }
 
 } // namespace
+
+void TfrmTessaria::CreateScreenCopies()
+{
+    ScreenCopies = new TScreenCopies(this);
+    connect(ScreenCopies, &TScreenCopies::Made, this, [](TRectBox* box) { box->update(); });
+}
 
 void TfrmTessaria::CreateZoomControls()
 {
