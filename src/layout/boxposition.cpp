@@ -50,8 +50,10 @@ TfrmBoxPosition::TfrmBoxPosition(QWidget* parent) : QDialog(parent)
     connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void TfrmBoxPosition::Prepare(const QRect& bounds, int layoutPPI, bool millimetres, int least)
+void TfrmBoxPosition::Prepare(const QRect& bounds, int layoutPPI, bool millimetres, int least, bool placeFixed)
 {
+    txtLeft->setEnabled(!placeFixed);
+    txtTop->setEnabled(!placeFixed);
     LayoutPPI_ = layoutPPI;
     Millimetres_ = millimetres;
     const int decimals = millimetres ? 1 : 3;

@@ -16,8 +16,9 @@ public:
     explicit TfrmBoxPosition(QWidget* parent = nullptr);
 
     // Fills the fields from page-pixel bounds; the smallest size allowed is
-    // `least` page pixels.
-    void Prepare(const QRect& bounds, int layoutPPI, bool millimetres, int least);
+    // `least` page pixels. A caption's place is under its picture: then only
+    // its size can be typed.
+    void Prepare(const QRect& bounds, int layoutPPI, bool millimetres, int least, bool placeFixed = false);
     // The typed values back in page pixels.
     QRect Bounds() const;
 

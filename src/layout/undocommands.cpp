@@ -107,10 +107,13 @@ void TfrmTessaria::EditBoxPosition()
         return;
     TfrmBoxPosition dialog(this);
     const int least = 3 * box->BoxSize();
-    dialog.Prepare(box->Bounds(), LayoutPPI, MeasuresInMillimetres(QLocale()), least);
+    const bool caption = box->LinkParent() != nullptr;
+    dialog.Prepare(box->Bounds(), LayoutPPI, MeasuresInMillimetres(QLocale()), least, caption);
     if (Dialogs().ExecModal(dialog) != QDialog::Accepted)
         return;
     QRect bounds = dialog.Bounds();
+    if (caption)
+        bounds.moveTopLeft(box->Bounds().topLeft());
     bounds.setSize(bounds.size().expandedTo(QSize(least, least)));
     TLayoutEdit step(*History, "Position");
     box->SetBounds(KeptOnPage(bounds, CurrentPage->PageSize()));
