@@ -1,10 +1,10 @@
 #include "layout/screencopies.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QTransform>
 
-#include "imageio/picture.h"
+#include "imageio/reducedpicture.h"
+#include "platform/filenames.h"
 #include "imageio/qt/qimagebridge.h"
 #include "layout/rectbox.h"
 
@@ -36,13 +36,16 @@ QImage ReadScreenCopy(const QString& file, int rotation, const QSize& size)
     if (file.isEmpty() || size.isEmpty())
         return {};
     try {
-        const TBitmap picture = LoadBitmapFromFile(QFile::encodeName(file).toStdString());
-        if (picture.Empty())
-            return {};
         // Scaled before it is turned: the turn then moves few pixels.
         const bool quarter = rotation == 90 || rotation == 270;
         const QSize unturned = quarter ? size.transposed() : size;
-        QImage image = ToQImage(picture).scaled(unturned, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        // A JPEG only at the reduced scale that still gives twice the size,
+        // so that scaling down averages over every pixel it covers.
+        const TReducedPicture picture =
+            LoadPictureAtLeast(FileNameString(file), 2 * unturned.width(), 2 * unturned.height());
+        if (picture.Bitmap.Empty())
+            return {};
+        QImage image = ToQImage(picture.Bitmap).scaled(unturned, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         if (rotation == 90 || rotation == 180 || rotation == 270)
             image = image.transformed(QTransform().rotate(rotation));
         return ForDrawing(std::move(image));
@@ -86,6 +89,8 @@ bool TScreenCopies::HasCopy(const TRectBox& box, const QSize& deviceSize) const
 
 QImage TScreenCopies::For(TRectBox& box, const QSize& deviceSize)
 {
+    if (!Active_)
+        return box.PictureImage();
     const TKey key{box.SharedPicture().get(), box.FileName(), box.Rotation(), deviceSize};
     auto [it, added] = Entries_.try_emplace(&box);
     TEntry& entry = it->second;

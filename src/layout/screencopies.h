@@ -2,7 +2,8 @@
 // The pictures the boxes show on the screen. A box shows a copy of its
 // picture made for its size there (at the zoom and the device pixel ratio):
 // from its reduced copy when that is large enough, otherwise read again from
-// its file by one background reader, turned as the box is. Copies are made
+// its file by one background reader (a JPEG at the reduced scale its size
+// needs), turned as the box is. Copies are made
 // when a box is painted, kept while they fit, and dropped oldest first when
 // they pass a memory budget. Until a copy is ready the box shows the best
 // image there is (an older copy, or the reduced copy), stretched.
@@ -46,6 +47,9 @@ public:
     void SetBudget(qint64 bytes);
     // Requests wait this long for more of the same box (a box being resized).
     void SetDelay(int milliseconds) { Timer_.setInterval(milliseconds); }
+    // Off, boxes draw their reduced copies stretched, as before copies were
+    // made for the screen; what is kept stays (benchmarks compare the two).
+    void SetActive(bool active) { Active_ = active; }
 
 signals:
     // A box's copy arrived: it should be painted again.
@@ -86,6 +90,7 @@ private:
     void Trim();
 
     std::map<const TRectBox*, TEntry> Entries_;
+    bool Active_ = true;
     qint64 Bytes_ = 0;
     qint64 Budget_ = 256LL << 20;
     quint64 Uses_ = 0;
