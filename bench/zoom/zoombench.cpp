@@ -5,8 +5,8 @@
 //   - ours: every box draws the copy made for its size on the screen;
 //   - stretched: the reduced copies (at most 196 x 196) stretched at every
 //     paint, as boxes drew before copies were made for the screen;
-//   - the page at zoom 1 with the reduced copies stretched, as the Part
-//     shows it.
+//   - the page at zoom 1 with the reduced copies stretched, as it was
+//     shown before zooming.
 // Reports medians with their ranges, the ratios, and the memory the copies
 // hold.
 //

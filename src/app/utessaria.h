@@ -327,7 +327,7 @@ public:
     // The view: zoom, the sheet, the zoom box (layout/zoom.cpp). The layout
     // keeps page pixels; the zoom only says how large the screen shows them.
     enum class TZoomMode { Factor, FitPage, FitWidth };
-    double Zoom = 1; // screen pixels per page pixel; 1 shows a page as the Part's 400 pixels
+    double Zoom = 1; // screen pixels per page pixel; 1 shows a page at its 400 page pixels
     TZoomMode ZoomMode = TZoomMode::Factor;
     TCanvasPanel* PnlSheet = nullptr; // the sheet of paper the current page lies on
     QComboBox* cbZoom = nullptr;

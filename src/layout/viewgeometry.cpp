@@ -9,7 +9,7 @@ namespace {
 
 int Near(double v) { return int(std::floor(v + 0.5)); }
 
-// The Part's page sits 4 pixels into the scroll box, its shadow 4 further.
+// The page sits 4 pixels into the scroll box, its shadow 4 further.
 constexpr int SheetOffset = 4;
 constexpr int ShadowOffset = 4;
 // Room the contents keep right of and below the shadow.

@@ -293,7 +293,7 @@ TEST_F(MainWindow, RegionsAndStatusBar)
     EXPECT_EQ(w.Splitter1->handleWidth(), 3);
     EXPECT_EQ(w.TV1->indentation(), 19);
     EXPECT_EQ(w.sb1->height(), 19);
-    // The Part's three panels, then the selected box's position and size.
+    // The three status panels, then the selected box's position and size.
     ASSERT_EQ(w.sb1->PanelCount(), 4);
     EXPECT_EQ(w.sb1->PanelKind(3), TPanelKind::Text);
     EXPECT_EQ(w.sb1->PanelWidth(0), 160);

@@ -111,7 +111,7 @@ TEST_F(Zoom, DragsMoveByScreenPixelsOverTheZoomAndSaveTheSameBytes)
     }
 }
 
-TEST_F(Zoom, HitZonesAndHandlesKeepTheirScreenSizeWhereThePartPutsThem)
+TEST_F(Zoom, HitZonesAndHandlesKeepTheirScreenSizeAtTheirPagePlaces)
 {
     for (double zoom : {0.5, 1.0, 2.0, 3.0}) {
         SCOPED_TRACE(zoom);
@@ -134,7 +134,7 @@ TEST_F(Zoom, HitZonesAndHandlesKeepTheirScreenSizeWhereThePartPutsThem)
             QTest::mouseMove(box, z.at);
             EXPECT_EQ(int(box->DragMode()), int(z.mode)) << z.at.x() << "," << z.at.y();
         }
-        // The handles: B x B screen pixels at the Part's places on the box as shown.
+        // The handles: B x B screen pixels at their places on the box as shown.
         box->SetFocus(true);
         const QImage shown = w.CurrentPage->grab(box->geometry()).toImage();
         const THandles handles = HandlePositions(W, H, B);
@@ -169,7 +169,7 @@ TEST_F(Zoom, TheRasterAutoAlignAndTheGridStayInPagePixels)
 TEST_F(Zoom, TheZoomBoxFittingRealSizeKeysAndTheStoredZoom)
 {
     TfrmTessaria& w = Begin();
-    EXPECT_EQ(w.Zoom, 1.0); // an empty store: the page as the Part shows it
+    EXPECT_EQ(w.Zoom, 1.0); // an empty store: the page at its page pixels
     QComboBox* box = w.cbZoom;
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->itemText(0), "Fit Page");
