@@ -111,6 +111,11 @@ void TfrmTessaria::NewSaveRoutine()
         SaveDialog1.FileName = "*.tsd";
     if (!Dialogs().SaveFile(SaveDialog1))
         return;
+    SaveDocumentFile(SaveDialog1.FileName);
+}
+
+void TfrmTessaria::SaveDocumentFile(const QString& fileName)
+{
     TDocument document;
     for (const TCanvasPanel* page : Pages) {
         TDocumentPage p;
@@ -124,8 +129,8 @@ void TfrmTessaria::NewSaveRoutine()
     // Written beside the old file and put in its place only when complete.
     // Only a save that succeeded marks the layout saved: after a failure,
     // New and closing still ask.
-    SaveDocument(document, SaveDialog1.FileName.toStdString());
-    DocumentFileName = SaveDialog1.FileName;
+    SaveDocument(document, fileName.toStdString());
+    DocumentFileName = fileName;
     SetDocumentSaved(true);
 }
 

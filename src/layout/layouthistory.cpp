@@ -58,6 +58,9 @@ void ApplyBox(TRectBox& box, const TBoxState& s, QObject* owner)
     box.SetTag(s.Tag);
     box.SetLinkChild(s.LinkChild);
     box.SetLinkParent(s.LinkParent);
+    // Arranging moves boxes onto other pages.
+    if (s.Page && box.parentWidget() != s.Page)
+        box.setParent(s.Page);
     if (s.Live) {
         box.SetOwner(owner);
         box.show();
