@@ -240,6 +240,7 @@ bool TfrmTessaria::OpenDocumentFile(const QString& fileName)
                         box->SetRatio((long double)picture.Height() / picture.Width());
                         box->SetPictureWidth(picture.Width());
                         box->SetPictureHeight(picture.Height());
+                        RememberPicture(box->FileName(), picture.Width(), picture.Height());
                         TBitmap reduced = ReducedCopy(picture);
                         RotateByDegrees(reduced, record.Rotation);
                         box->SetPicture(reduced);

@@ -176,6 +176,7 @@ void TfrmTessaria::PnlWhiteDragDrop(TCanvasPanel*, const QMimeData* data, QPoint
     box->SetPicture(ReducedCopy(picture));
     box->SetFileName(path);
     box->SetPictureDate(DateTimeValue(QFileInfo(path).lastModified()));
+    RememberPicture(path, box->PictureWidth(), box->PictureHeight());
     box->SetFocus(true);
     box->SetTag(0);
     box->SetHidePassiveFrame(true);
