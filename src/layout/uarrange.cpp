@@ -123,10 +123,12 @@ void TfrmArrange::Prepare(int selectedFiles, int pagePictures, const QSize& page
     Page_ = page;
     LayoutPPI_ = layoutPPI;
     Updating_ = true;
-    rbSelectedFiles->setText(selectedFiles == 1 ? QStringLiteral("The file selected in the list")
-                                                : QStringLiteral("The %1 files selected in the list").arg(selectedFiles));
-    rbPagePictures->setText(pagePictures == 1 ? QStringLiteral("The picture of this page")
-                                              : QStringLiteral("The %1 pictures of this page").arg(pagePictures));
+    rbSelectedFiles->setText(selectedFiles == 0   ? QStringLiteral("The files selected in the list (none)")
+                             : selectedFiles == 1 ? QStringLiteral("The file selected in the list")
+                                                  : QStringLiteral("The %1 files selected in the list").arg(selectedFiles));
+    rbPagePictures->setText(pagePictures == 0   ? QStringLiteral("The pictures of this page (none)")
+                            : pagePictures == 1 ? QStringLiteral("The picture of this page")
+                                                : QStringLiteral("The %1 pictures of this page").arg(pagePictures));
     rbSelectedFiles->setEnabled(selectedFiles > 0);
     rbPagePictures->setEnabled(pagePictures > 0);
     // Several files chosen in the list are what the user means; one file
@@ -215,7 +217,6 @@ void TfrmArrange::ShowGap(bool inches, double millimetres)
 {
     const QSignalBlocker quiet(seGap);
     ShownInInches_ = inches;
-    seGap->setSuffix(inches ? QStringLiteral(" in") : QStringLiteral(" mm"));
     seGap->setDecimals(inches ? 2 : 1);
     seGap->setSingleStep(inches ? 0.05 : 0.5);
     seGap->setRange(0, inches ? MaxGapMillimetres / MillimetresPerInch : MaxGapMillimetres);
@@ -256,9 +257,8 @@ void TGridPicture::paintEvent(QPaintEvent*)
         painter.setPen(QPen(QColor(190, 190, 190), 1, Qt::DotLine));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(map(area));
-        // A photo of the usual 3:2 shape, across in wide cells and upright in tall ones.
-        const double aspect = area.width() >= area.height() ? 2.0 / 3.0 : 3.0 / 2.0;
-        const TCellPlacement p = PlaceInCell(area, aspect, Layout_.CaptionHeight);
+        // A photo of the usual 3:2 shape, fitted and centred as a real one will be.
+        const TCellPlacement p = PlaceInCell(area, 2.0 / 3.0, Layout_.CaptionHeight);
         painter.fillRect(map(p.Picture), QColor(120, 150, 190));
         if (!p.Caption.isEmpty()) {
             const QRectF band = map(p.Caption);
