@@ -6,6 +6,7 @@
 
 #include "browse/filecolumns.h"
 #include "browse/imagelist.h"
+#include "platform/filenames.h"
 
 namespace tessaria {
 
@@ -27,7 +28,7 @@ QVariant TFileListModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         switch (index.column()) {
-        case fcName: return item.Texts.Caption;
+        case fcName: return DisplayFileName(item.Texts.Caption);
         case fcSize: return item.Texts.Size;
         case fcType: return item.Texts.Type;
         case fcModified: return item.Texts.Modified;
@@ -78,10 +79,7 @@ QMimeData* TFileListModel::mimeData(const QModelIndexList& indexes) const
     QMimeData* data = nullptr;
     QList<QUrl> urls;
     for (const int row : rows) {
-        QString folder = Folder_;
-        if (!folder.endsWith('/'))
-            folder += '/';
-        QMimeData* one = MakeFileDragData(folder + Items_[size_t(row)].Texts.Caption, "list");
+        QMimeData* one = MakeFileDragData(JoinPath(Folder_, Items_[size_t(row)].Texts.Caption), "list");
         urls += one->urls();
         if (!data)
             data = one;
@@ -96,8 +94,9 @@ QMimeData* TFileListModel::mimeData(const QModelIndexList& indexes) const
 QMimeData* MakeFileDragData(const QString& path, const QString& source)
 {
     auto* data = new QMimeData;
+    // The URL keeps the name's bytes, also those of a name that is no UTF-8.
     if (!path.isEmpty())
-        data->setUrls({QUrl::fromLocalFile(path)});
+        data->setUrls({QUrl::fromEncoded(FileUri(path))});
     data->setData(SourceMimeType, source.toUtf8());
     return data;
 }

@@ -2,7 +2,6 @@
 // one step of undo; several dropped files are placed one after another.
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QLineEdit>
@@ -12,12 +11,11 @@
 
 #include "app/utessaria.h"
 #include "base/exceptions.h"
-#include "base/paths.h"
 #include "base/rounding.h"
 #include "browse/filelistview.h"
 #include "controls/foldertree.h"
 #include "controls/statusbar.h"
-#include "imageio/picture.h"
+#include "imageio/reducedpicture.h"
 #include "layout/boxgeometry.h"
 #include "layout/canvaspanel.h"
 #include "layout/rectbox.h"
@@ -26,6 +24,7 @@
 #include "platform/busycursor.h"
 #include "platform/datetext.h"
 #include "platform/dialogs.h"
+#include "platform/filenames.h"
 #include "platform/settingsstore.h"
 #include "print/core/rotate.h"
 #include "print/prevprinter.h"
@@ -51,16 +50,17 @@ struct TArrangedPicture {
     }
 };
 
+// Only the screen copy is needed: a JPEG is decoded at the scale it takes.
 TArrangedPicture ReadForArranging(const QString& fileName)
 {
-    TBitmap picture = LoadBitmapFromFile(QFile::encodeName(fileName).toStdString());
-    if (picture.Empty())
+    TReducedPicture picture = LoadPictureForBox(FileNameString(fileName), ReducedCopySide, ReducedCopySide);
+    if (picture.Bitmap.Empty() || picture.Width <= 0 || picture.Height <= 0)
         throw Exception("The picture is empty");
     TArrangedPicture a;
     a.FileName = fileName;
-    a.Width = picture.Width();
-    a.Height = picture.Height();
-    a.Reduced = ReducedCopy(picture);
+    a.Width = picture.Width;
+    a.Height = picture.Height;
+    a.Reduced = ReducedCopy(picture.Bitmap);
     RotateByDegrees(a.Reduced, a.Turn);
     return a;
 }
@@ -86,9 +86,8 @@ QStringList TfrmTessaria::SelectedFilePaths() const
         return paths;
     QModelIndexList rows = LV1->Selection()->selectedRows(0);
     std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
-    const QString folder = QString::fromStdString(WithTrailingBackslash(TV1->Directory().toStdString()));
     for (const QModelIndex& row : rows)
-        paths << folder + LV1->Model()->data(row).toString();
+        paths << JoinPath(TV1->Directory(), LV1->Model()->Item(row.row()).Texts.Caption);
     return paths;
 }
 

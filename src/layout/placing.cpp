@@ -14,6 +14,7 @@
 #include <QUrl>
 
 #include "app/utessaria.h"
+#include "platform/filenames.h"
 #include "base/paths.h"
 #include "base/rounding.h"
 #include "browse/filelistview.h"
@@ -117,17 +118,18 @@ void TfrmTessaria::ClearBoxInfo()
     sb1->SetPanelText(1, QString());
 }
 
-bool TfrmTessaria::DroppedPicture(const QMimeData* data, TBitmap& picture, QString& path)
+bool TfrmTessaria::DroppedPicture(const QMimeData* data, TBitmap& picture, QSize& pictureSize, QString& path)
 {
     if (FromOurBrowser(data)) {
         // The file selected in the list, as the preview pane shows it.
         const QModelIndexList rows = LV1->Selection() ? LV1->Selection()->selectedRows(0) : QModelIndexList();
         if (rows.size() != 1)
             return false;
-        const QString caption = LV1->Model()->data(rows.first()).toString();
-        path = QString::fromStdString(WithTrailingBackslash(TV1->Directory().toStdString())) + caption;
+        path = SelectedFilePath();
         if (path == PreviewFile && !PreviewPicture.Empty()) {
             picture = PreviewPicture;
+            // The preview may hold a reduced picture; the box takes the file's own size.
+            pictureSize = PreviewPictureSize.isValid() ? PreviewPictureSize : QSize(picture.Width(), picture.Height());
             return true;
         }
         // The preview still shows an earlier file (this one could not be
@@ -138,7 +140,8 @@ bool TfrmTessaria::DroppedPicture(const QMimeData* data, TBitmap& picture, QStri
         if (path.isEmpty())
             return false;
     }
-    picture = LoadBitmapFromFile(QFile::encodeName(path).toStdString());
+    picture = LoadBitmapFromFile(FileNameString(path));
+    pictureSize = QSize(picture.Width(), picture.Height());
     return !picture.Empty();
 }
 
@@ -159,8 +162,9 @@ void TfrmTessaria::PnlWhiteDragDrop(TCanvasPanel*, const QMimeData* data, QPoint
     }
     TBusyCursor busy;
     TBitmap picture;
+    QSize pictureSize;
     QString path;
-    if (!DroppedPicture(data, picture, path))
+    if (!DroppedPicture(data, picture, pictureSize, path))
         return; // nothing selected: the drop places nothing
     SetDocumentSaved(false);
     TfrmLorvaneOptions* options = Options();
@@ -170,9 +174,9 @@ void TfrmTessaria::PnlWhiteDragDrop(TCanvasPanel*, const QMimeData* data, QPoint
     box->move(position);
     box->SetProportionate(proportion);
     box->SetCanvasPPI(LayoutPPI);
-    box->SetRatio((long double)picture.Height() / picture.Width());
-    box->SetPictureWidth(picture.Width());
-    box->SetPictureHeight(picture.Height());
+    box->SetRatio((long double)pictureSize.height() / pictureSize.width());
+    box->SetPictureWidth(pictureSize.width());
+    box->SetPictureHeight(pictureSize.height());
     box->SetPicture(ReducedCopy(picture));
     box->SetFileName(path);
     box->SetPictureDate(DateTimeValue(QFileInfo(path).lastModified()));
@@ -215,15 +219,16 @@ void TfrmTessaria::RectBoxDragDrop(TRectBox* box, const QMimeData* data, QPoint)
     // Read first: a file that cannot be read ends here with its reader's
     // message, before any question.
     TBitmap picture;
+    QSize pictureSize;
     QString path;
-    if (!DroppedPicture(data, picture, path))
+    if (!DroppedPicture(data, picture, pictureSize, path))
         return;
     if (Dialogs().Confirm("replace " + box->FileName() + " with " + path + "?", TMsgButtons::YesNo) != TMsgAnswer::Yes)
         return;
     SetDocumentSaved(false);
-    box->SetRatio((long double)picture.Height() / picture.Width());
-    box->SetPictureWidth(picture.Width());
-    box->SetPictureHeight(picture.Height());
+    box->SetRatio((long double)pictureSize.height() / pictureSize.width());
+    box->SetPictureWidth(pictureSize.width());
+    box->SetPictureHeight(pictureSize.height());
     box->SetPictureDate(DateTimeValue(QFileInfo(path).lastModified()));
     box->SetPicture(ReducedCopy(picture));
     const QRect before = box->Bounds();

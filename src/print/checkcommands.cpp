@@ -1,16 +1,16 @@
 // The main window's check before printing: what the layout would print wrong,
 // shown in one dialog before Preview and Print.
 #include <QDateTime>
-#include <QFile>
 #include <QFileInfo>
 #include <QScrollArea>
 
 #include "app/utessaria.h"
-#include "imageio/picture.h"
+#include "imageio/reducedpicture.h"
 #include "layout/canvaspanel.h"
 #include "layout/rectbox.h"
 #include "platform/busycursor.h"
 #include "platform/dialogs.h"
+#include "platform/filenames.h"
 #include "print/prevprinter.h"
 #include "print/uprintcheck.h"
 
@@ -27,9 +27,11 @@ TPictureProbe TfrmTessaria::ProbePicture(const QString& fileName)
         return known->Probe;
     TPictureProbe probe;
     try {
-        const TBitmap picture = LoadBitmapFromFile(QFile::encodeName(fileName).toStdString());
-        probe.Width = picture.Width();
-        probe.Height = picture.Height();
+        // Read to its end, but a JPEG at its smallest scale: the size and
+        // whether it can be read are all the check needs.
+        const TReducedPicture picture = LoadPictureAtLeast(FileNameString(fileName), 1, 1);
+        probe.Width = picture.Width;
+        probe.Height = picture.Height;
     } catch (const std::bad_alloc&) {
         throw;
     } catch (const std::exception& e) {
