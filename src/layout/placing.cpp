@@ -20,6 +20,7 @@
 #include "browse/filelistview.h"
 #include "controls/foldertree.h"
 #include "controls/statusbar.h"
+#include "imageio/orientation.h"
 #include "imageio/picture.h"
 #include "layout/boxgeometry.h"
 #include "layout/canvaspanel.h"
@@ -30,6 +31,8 @@
 #include "platform/dialogs.h"
 #include "platform/datetext.h"
 #include "platform/errorbox.h"
+#include "print/core/rotate.h"
+#include "print/core/upright.h"
 
 namespace tessaria {
 
@@ -59,6 +62,22 @@ QString DroppedLocalFile(const QMimeData* data)
         if (url.isLocalFile())
             return url.toLocalFile();
     return {};
+}
+
+// The quarter turn a picture is placed with: its camera orientation's, when
+// the options say so. A mirrored orientation takes the turn of its rows, as
+// printing turns but never mirrors.
+int CameraTurn(const TBitmap& picture, const TfrmLorvaneOptions* options)
+{
+    return options->cbTurnByOrientation->isChecked() ? OrientationTurn(picture.Orientation()) : 0;
+}
+
+// The box's reduced copy, turned as a turned box shows it.
+TBitmap TurnedReducedCopy(const TBitmap& picture, int turn)
+{
+    TBitmap copy = ReducedCopy(picture);
+    RotateByDegrees(copy, turn);
+    return copy;
 }
 
 double DefaultInches(QLineEdit* edit, double fallback, const char* fallbackText)
@@ -130,6 +149,13 @@ bool TfrmTessaria::DroppedPicture(const QMimeData* data, TBitmap& picture, QSize
             picture = PreviewPicture;
             // The preview may hold a reduced picture; the box takes the file's own size.
             pictureSize = PreviewPictureSize.isValid() ? PreviewPictureSize : QSize(picture.Width(), picture.Height());
+            // A photo the preview shows upright is taken as stored, with its
+            // orientation, as a file read for the drop is.
+            if (PreviewOrientation != OrientationNormal) {
+                TurnBackFromUpright(picture, PreviewOrientation);
+                if (OrientationSwapsSides(PreviewOrientation))
+                    pictureSize.transpose();
+            }
             return true;
         }
         // The preview still shows an earlier file (this one could not be
@@ -169,6 +195,7 @@ void TfrmTessaria::PnlWhiteDragDrop(TCanvasPanel*, const QMimeData* data, QPoint
     SetDocumentSaved(false);
     TfrmLorvaneOptions* options = Options();
     const bool proportion = options->cbMaintainProportion->isChecked();
+    const int turn = CameraTurn(picture, options);
 
     TRectBox* box = CreateBox(CurrentPage, bhAll);
     box->move(position);
@@ -177,7 +204,7 @@ void TfrmTessaria::PnlWhiteDragDrop(TCanvasPanel*, const QMimeData* data, QPoint
     box->SetRatio((long double)pictureSize.height() / pictureSize.width());
     box->SetPictureWidth(pictureSize.width());
     box->SetPictureHeight(pictureSize.height());
-    box->SetPicture(ReducedCopy(picture));
+    box->SetPicture(TurnedReducedCopy(picture, turn));
     box->SetFileName(path);
     box->SetPictureDate(DateTimeValue(QFileInfo(path).lastModified()));
     RememberPicture(path, box->PictureWidth(), box->PictureHeight());
@@ -193,7 +220,14 @@ void TfrmTessaria::PnlWhiteDragDrop(TCanvasPanel*, const QMimeData* data, QPoint
     else
         width = Round(LayoutPPI * DefaultInches(options->txtWidth, 6.0, "6.0"));
     // A box must stay big enough to grab and small enough to lie on its page.
-    const QSize wanted(int(std::clamp(width, 0.0, 1e6)), int(std::clamp(height, 0.0, 1e6)));
+    QSize wanted(int(std::clamp(width, 0.0, 1e6)), int(std::clamp(height, 0.0, 1e6)));
+    // A photo taken turned is placed as if placed and then turned by hand:
+    // the document keeps its format and printing turns it the usual way.
+    box->SetRotation(turn);
+    if (turn == 90 || turn == 270) {
+        wanted.transpose();
+        box->SetRatio(1 / box->Ratio());
+    }
     const QSize size = NewBoxSize(wanted, CurrentPage->size(), box->BoxSize());
     box->SetBounds(KeptOnPage(QRect(NewBoxPosition(position, size, wanted, CurrentPage->size()), size),
                               CurrentPage->size()));
@@ -226,17 +260,20 @@ void TfrmTessaria::RectBoxDragDrop(TRectBox* box, const QMimeData* data, QPoint)
     if (Dialogs().Confirm("replace " + box->FileName() + " with " + path + "?", TMsgButtons::YesNo) != TMsgAnswer::Yes)
         return;
     SetDocumentSaved(false);
+    const int turn = CameraTurn(picture, Options());
     box->SetRatio((long double)pictureSize.height() / pictureSize.width());
+    if (turn == 90 || turn == 270)
+        box->SetRatio(1 / box->Ratio());
     box->SetPictureWidth(pictureSize.width());
     box->SetPictureHeight(pictureSize.height());
     box->SetPictureDate(DateTimeValue(QFileInfo(path).lastModified()));
-    box->SetPicture(ReducedCopy(picture));
+    box->SetPicture(TurnedReducedCopy(picture, turn));
     const QRect before = box->Bounds();
     const double width = Round(double(before.height() / box->Ratio()));
     box->SetBounds(QRect(before.topLeft(), QSize(std::max(3 * box->BoxSize(), int(std::clamp(width, 0.0, 1e6))),
                                                  before.height())));
     box->SetFileName(path);
-    box->SetRotation(0);
+    box->SetRotation(turn);
     box->update();
     if (TRectBox* caption = box->LinkChild()) {
         RectBoxResize(box);
