@@ -1,5 +1,6 @@
 #include "app/batchjobs.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
 #include <ostream>
@@ -7,7 +8,9 @@
 #include "app/utessaria.h"
 #include "imageio/fileformats.h"
 #include "layout/canvaspanel.h"
+#include "layout/ulorvaneoptions.h"
 #include "platform/printers.h"
+#include "platform/settingsstore.h"
 #include "print/prevprinter.h"
 
 namespace tessaria {
@@ -63,6 +66,9 @@ int RunArrangeJob(const TBatchJob& job, TfrmTessaria& window, std::ostream& err)
         return 1;
     }
     ApplySheet(job, window);
+    // The window reads this option when it is shown; a batch run never shows it.
+    window.Options()->cbTurnByOrientation->setChecked(
+        ReadSetting(window.SettingsKey, "TurnByOrientation", "1") != "0");
     window.New1Click(); // one empty page of the sheet
     const TArrangeSettings settings{*job.Arrange, job.GapMillimetres, false, job.Captions};
     TGridLayout layout;

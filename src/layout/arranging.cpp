@@ -15,6 +15,7 @@
 #include "browse/filelistview.h"
 #include "controls/foldertree.h"
 #include "controls/statusbar.h"
+#include "imageio/orientation.h"
 #include "imageio/reducedpicture.h"
 #include "layout/boxgeometry.h"
 #include "layout/canvaspanel.h"
@@ -51,15 +52,19 @@ struct TArrangedPicture {
 };
 
 // Only the screen copy is needed: a JPEG is decoded at the scale it takes.
-TArrangedPicture ReadForArranging(const QString& fileName)
+// With `upright` a photo is turned by its camera orientation, as a dropped
+// one is (a mirrored orientation by the turn of its rows).
+TArrangedPicture ReadForArranging(const QString& fileName, bool upright)
 {
-    TReducedPicture picture = LoadPictureForBox(FileNameString(fileName), ReducedCopySide, ReducedCopySide);
+    TReducedPicture picture =
+        LoadPictureForBoxEitherWay(FileNameString(fileName), ReducedCopySide, ReducedCopySide);
     if (picture.Bitmap.Empty() || picture.Width <= 0 || picture.Height <= 0)
         throw Exception("The picture is empty");
     TArrangedPicture a;
     a.FileName = fileName;
     a.Width = picture.Width;
     a.Height = picture.Height;
+    a.Turn = upright ? OrientationTurn(picture.Bitmap.Orientation()) : 0;
     a.Reduced = ReducedCopy(picture.Bitmap);
     RotateByDegrees(a.Reduced, a.Turn);
     return a;
@@ -187,6 +192,7 @@ QList<TfrmTessaria::TFileFailure> TfrmTessaria::ArrangeFiles(const QStringList& 
         throw Exception("The gap leaves no room for the pictures.");
 
     TBusyCursor busy;
+    const bool upright = Options()->cbTurnByOrientation->isChecked();
     std::vector<TArrangedPicture> pictures;
     for (int i = 0; i < files.size(); ++i) {
         const QString name = QFileInfo(files[i]).fileName();
@@ -196,7 +202,7 @@ QList<TfrmTessaria::TFileFailure> TfrmTessaria::ArrangeFiles(const QStringList& 
             BatchProgress(QStringLiteral("arranging"), i, int(files.size()));
         ShowProgress();
         try {
-            pictures.push_back(ReadForArranging(files[i]));
+            pictures.push_back(ReadForArranging(files[i], upright));
             RememberPicture(files[i], pictures.back().Width, pictures.back().Height);
         } catch (const std::bad_alloc&) {
             throw;
@@ -380,10 +386,11 @@ void TfrmTessaria::PlaceFiles(const QStringList& files, QPoint position)
         return;
     TBusyCursor busy;
     QList<TFileFailure> failures;
+    const bool upright = Options()->cbTurnByOrientation->isChecked();
     std::vector<TArrangedPicture> pictures;
     for (const QString& file : files) {
         try {
-            pictures.push_back(ReadForArranging(file));
+            pictures.push_back(ReadForArranging(file, upright));
             RememberPicture(file, pictures.back().Width, pictures.back().Height);
         } catch (const std::bad_alloc&) {
             throw;

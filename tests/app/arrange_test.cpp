@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QDropEvent>
@@ -270,6 +271,47 @@ TEST_F(Arranging, SeveralDroppedFilesArePlacedOneAfterAnotherAsOneStep)
     ASSERT_EQ(three->urls().size(), 3);
     EXPECT_EQ(three->urls()[0].toLocalFile(), files[0]);
     EXPECT_EQ(three->urls()[2].toLocalFile(), files[2]);
+}
+
+// A photo stored 120 x 80 whose camera was on its side (orientation 6):
+// arranged upright, turned as a box turned by hand, as a drop places it; with
+// the option off, as stored.
+TEST_F(Arranging, AnOrientationSixPhotoIsArrangedUpright)
+{
+    if (RunCommand("/usr/bin/python3 -c 'import PIL' 2>/dev/null") != 0)
+        GTEST_SKIP() << "Pillow not installed";
+    const std::string path = Config.File("side.jpg");
+    WriteFile(Config.File("write.py"), "from PIL import Image\n"
+                                       "im = Image.new('RGB', (120, 80), (0, 0, 255))\n"
+                                       "im.paste((255, 0, 0), (0, 0, 60, 40))\n"
+                                       "ex = Image.Exif()\n"
+                                       "ex[0x0112] = 6\n"
+                                       "im.save('" + path + "', exif=ex.tobytes(), quality=95, subsampling=0)\n");
+    ASSERT_EQ(RunCommand("/usr/bin/python3 " + Config.File("write.py")), 0);
+    TfrmTessaria& w = *Window;
+    const QString photo = QString::fromStdString(path);
+
+    ASSERT_TRUE(w.Options()->cbTurnByOrientation->isChecked());
+    ASSERT_TRUE(Arrange({photo}, {1, 1}).isEmpty());
+    const TRectBox* box = Pictures(w.CurrentPage).value(0);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->Rotation(), 90);
+    EXPECT_EQ(box->PictureWidth(), 120);
+    EXPECT_EQ(box->PictureHeight(), 80);
+    EXPECT_NEAR(double(box->Ratio()), 1.5, 1e-9);
+    EXPECT_NEAR(double(box->height()) / box->width(), 1.5, 0.02);
+    // The stored top-left corner is the upright picture's top-right one.
+    const QImage shown = box->PictureImage();
+    ASSERT_EQ(shown.height() > shown.width(), true);
+    EXPECT_TRUE(Reddish(shown.pixel(shown.width() * 3 / 4, shown.height() / 4)));
+    EXPECT_TRUE(Bluish(shown.pixel(shown.width() / 4, shown.height() / 4)));
+
+    w.Options()->cbTurnByOrientation->setChecked(false);
+    ASSERT_TRUE(Arrange({photo}, {1, 1}).isEmpty());
+    const TRectBox* stored = Pictures(w.CurrentPage).value(0);
+    ASSERT_NE(stored, nullptr);
+    EXPECT_EQ(stored->Rotation(), 0);
+    EXPECT_NEAR(double(stored->height()) / stored->width(), 80.0 / 120, 0.02);
 }
 
 TEST_F(Arranging, TheCheckStopsPreviewAndPrintWithItsFindingsAndShowsEach)
