@@ -4,7 +4,8 @@
 // the same five sheets: 4 x 5 tiles of the same cell size and gap in pixels
 // at 200 DPI, each photo fitted into its tile with the Lanczos filter,
 // written as a PDF. Both run in turn in one process; the medians of wall
-// time and peak resident memory are reported with their ratios.
+// time and peak resident memory are reported with their ratios. Tessaria's
+// sheets are then checked with pdfinfo, pdfimages and pdftoppm.
 //
 // montage reads every photo of a sheet before it lays any out; at full size
 // 20 photos take more than Debian's ImageMagick policy lets it use, so it is
@@ -40,6 +41,127 @@ double Median(std::vector<double> v)
 
 constexpr int Count = 100, Columns = 4, Rows = 5, Dpi = 200;
 constexpr double GapMillimetres = 4;
+
+std::string Output(const std::string& command)
+{
+    std::string text;
+    if (FILE* f = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+            text.append(buffer, n);
+        pclose(f);
+    }
+    return text;
+}
+
+struct TGrey {
+    int Width = 0, Height = 0;
+    std::vector<unsigned char> Pixels;
+    int At(int x, int y) const { return Pixels[size_t(y) * size_t(Width) + size_t(x)]; }
+};
+
+// A binary PGM as pdftoppm -gray writes it.
+TGrey ReadPgm(const std::string& fileName)
+{
+    TGrey g;
+    FILE* f = std::fopen(fileName.c_str(), "rb");
+    if (!f)
+        return g;
+    int maxValue = 0;
+    if (std::fscanf(f, "P5 %d %d %d", &g.Width, &g.Height, &maxValue) == 3 && g.Width > 0 && g.Height > 0 &&
+        g.Width < 20000 && g.Height < 20000 && maxValue == 255) {
+        std::fgetc(f);
+        g.Pixels.resize(size_t(g.Width) * size_t(g.Height));
+        if (std::fread(g.Pixels.data(), 1, g.Pixels.size(), f) != g.Pixels.size())
+            g = {};
+    } else {
+        g = {};
+    }
+    std::fclose(f);
+    return g;
+}
+
+// The sheets as a reader sees them: five pages, a hundred pictures each no
+// larger than its cell and filling it one way, and on every page the ink of
+// each picture inside its own cell (pdftoppm at 50 DPI, a pixel of slack for
+// rounding). Failures are printed; the count of them is returned.
+int VerifySheets(const std::string& pdf, const fs::path& work, double areaWidth, double areaHeight, double gapInches,
+                 int cellWidth, int cellHeight)
+{
+    int failures = 0;
+    auto fail = [&](const std::string& what) {
+        std::fprintf(stderr, "check: %s\n", what.c_str());
+        ++failures;
+    };
+    const std::string info = Output("pdfinfo '" + pdf + "' 2>/dev/null");
+    const size_t at = info.find("Pages:");
+    const int pages = at == std::string::npos ? 0 : std::atoi(info.c_str() + at + 6);
+    if (pages != 5)
+        fail("the PDF has " + std::to_string(pages) + " pages, 5 wanted");
+
+    // pdfimages -list: two header lines, then page num type width height ...
+    const std::string list = Output("pdfimages -list '" + pdf + "' 2>/dev/null");
+    int images = 0, lineNumber = 0;
+    size_t start = 0;
+    while (start < list.size()) {
+        const size_t end = std::min(list.find('\n', start), list.size());
+        const std::string line = list.substr(start, end - start);
+        start = end + 1;
+        if (++lineNumber <= 2 || line.empty())
+            continue;
+        int page = 0, number = 0, width = 0, height = 0;
+        char type[32] = {};
+        if (std::sscanf(line.c_str(), "%d %d %31s %d %d", &page, &number, type, &width, &height) != 5 ||
+            std::string(type) != "image")
+            continue;
+        ++images;
+        const bool inside = width <= cellWidth + 2 && height <= cellHeight + 2;
+        const bool fills = width >= cellWidth - 3 || height >= cellHeight - 3;
+        if (!inside || !fills)
+            fail("picture " + std::to_string(number) + " on page " + std::to_string(page) + " is " +
+                 std::to_string(width) + " x " + std::to_string(height) + " for a cell of " + std::to_string(cellWidth) +
+                 " x " + std::to_string(cellHeight));
+    }
+    if (images != Count)
+        fail("the PDF holds " + std::to_string(images) + " pictures, " + std::to_string(Count) + " wanted");
+
+    const int r = 50;
+    const std::string prefix = (work / "page").string();
+    RunProcess({"pdftoppm", "-gray", "-r", std::to_string(r), pdf, prefix});
+    const double left = 0.5 * r, top = 1.0 * r, gap = gapInches * r;
+    const double cw = (areaWidth * r - (Columns - 1) * gap) / Columns, ch = (areaHeight * r - (Rows - 1) * gap) / Rows;
+    for (int page = 1; page <= pages; ++page) {
+        const TGrey g = ReadPgm(prefix + "-" + std::to_string(page) + ".pgm");
+        if (g.Pixels.empty()) {
+            fail("page " + std::to_string(page) + " could not be rendered");
+            continue;
+        }
+        for (int cell = 0; cell < Columns * Rows && (page - 1) * Columns * Rows + cell < Count; ++cell) {
+            const double x0 = left + (cell % Columns) * (cw + gap), y0 = top + (cell / Columns) * (ch + gap);
+            // Search the cell and half the gap around it for ink.
+            int minX = g.Width, minY = g.Height, maxX = -1, maxY = -1;
+            for (int y = std::max(0, int(y0 - gap / 2)); y < std::min(g.Height, int(y0 + ch + gap / 2)); ++y)
+                for (int x = std::max(0, int(x0 - gap / 2)); x < std::min(g.Width, int(x0 + cw + gap / 2)); ++x)
+                    if (g.At(x, y) < 235) {
+                        minX = std::min(minX, x), maxX = std::max(maxX, x);
+                        minY = std::min(minY, y), maxY = std::max(maxY, y);
+                    }
+            const std::string name = "page " + std::to_string(page) + " cell " + std::to_string(cell + 1);
+            if (maxX < 0) {
+                fail(name + " is empty");
+                continue;
+            }
+            if (minX < x0 - 1.5 || minY < y0 - 1.5 || maxX > x0 + cw + 1.5 || maxY > y0 + ch + 1.5)
+                fail(name + ": ink from " + std::to_string(minX) + "," + std::to_string(minY) + " to " +
+                     std::to_string(maxX) + "," + std::to_string(maxY) + " leaves the cell");
+            const double dx = (minX + maxX) / 2.0 - (x0 + cw / 2), dy = (minY + maxY) / 2.0 - (y0 + ch / 2);
+            if (std::abs(dx) > 2 || std::abs(dy) > 2)
+                fail(name + " is not centred in its cell");
+        }
+    }
+    return failures;
+}
 
 } // namespace
 
@@ -124,6 +246,10 @@ int main(int argc, char** argv)
                 Median(peerPeak), double(fs::file_size(theirs)) / (1024 * 1024));
     std::printf("ratios tessaria / montage: time %.2f, peak memory %.2f\n", Median(oursTime) / Median(peerTime),
                 Median(oursPeak) / Median(peerPeak));
+    const int failures =
+        VerifySheets(ours, work, areaWidth, areaHeight, GapMillimetres / 25.4, cellWidth, cellHeight);
+    std::printf("tessaria's sheets: %s\n", failures ? "FAILED the check (see above)"
+                                                      : "5 pages, 100 pictures each inside and centred in its cell");
     fs::remove_all(work);
-    return 0;
+    return failures ? 1 : 0;
 }
