@@ -2,6 +2,7 @@
 // shown in one dialog before Preview and Print.
 #include <QDateTime>
 #include <QFileInfo>
+#include <QScreen>
 #include <QScrollArea>
 
 #include "app/utessaria.h"
@@ -91,9 +92,16 @@ bool TfrmTessaria::CheckBeforePrinting(bool print, int dpi)
         return true;
     TfrmPrintCheck dialog(this);
     dialog.SetFindings(findings, print);
-    connect(&dialog, &TfrmPrintCheck::FindingChosen, this, [this, &findings](int index) {
-        if (index >= 0 && size_t(index) < findings.size())
-            ShowFinding(findings[size_t(index)]);
+    connect(&dialog, &TfrmPrintCheck::FindingChosen, this, [this, &findings, &dialog](int index) {
+        if (index < 0 || size_t(index) >= findings.size())
+            return;
+        ShowFinding(findings[size_t(index)]);
+        // The dialog is moved off the box it shows, or selecting would show nothing.
+        const TRectBox* box = SelectedBox();
+        if (box && dialog.isVisible() && dialog.screen()) {
+            const QRect shown(box->mapToGlobal(QPoint(0, 0)), box->size());
+            dialog.move(PlaceClearOf(dialog.frameGeometry(), shown, dialog.screen()->availableGeometry()));
+        }
     });
     return Dialogs().ExecModal(dialog) == QDialog::Accepted;
 }

@@ -133,4 +133,32 @@ std::vector<TFinding> CheckLayout(const std::vector<TCheckPage>& pages, const TC
     return findings;
 }
 
+QPoint PlaceClearOf(const QRect& frame, const QRect& target, const QRect& screen)
+{
+    if (!frame.intersects(target) || frame.width() > screen.width() || frame.height() > screen.height())
+        return frame.topLeft();
+    constexpr int Spacing = 8;
+    const int minX = screen.left(), maxX = screen.right() - frame.width() + 1;
+    const int minY = screen.top(), maxY = screen.bottom() - frame.height() + 1;
+    const QPoint candidates[] = {
+        {target.right() + 1 + Spacing, frame.top()},
+        {target.left() - Spacing - frame.width(), frame.top()},
+        {frame.left(), target.bottom() + 1 + Spacing},
+        {frame.left(), target.top() - Spacing - frame.height()},
+    };
+    QPoint best = frame.topLeft();
+    int bestDistance = -1;
+    for (const QPoint& c : candidates) {
+        const QPoint at(std::clamp(c.x(), minX, maxX), std::clamp(c.y(), minY, maxY));
+        if (QRect(at, frame.size()).intersects(target))
+            continue;
+        const int distance = (at - frame.topLeft()).manhattanLength();
+        if (bestDistance < 0 || distance < bestDistance) {
+            best = at;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
 } // namespace tessaria

@@ -80,4 +80,9 @@ QRect PrintableRect(const TDeviceValues& device);
 // share: 0 when a square on the page prints square.
 double ShapeDistortion(const QSize& page, const TPrintGeometry& area, int dpiX, int dpiY);
 
+// Where a window `frame` goes so that it leaves `target` in sight: where it
+// is when it does not cover it, else the nearest place beside, under or above
+// it that stays on `screen`; where it is when there is no such place.
+QPoint PlaceClearOf(const QRect& frame, const QRect& target, const QRect& screen);
+
 } // namespace tessaria

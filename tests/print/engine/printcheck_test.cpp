@@ -205,3 +205,32 @@ TEST(PrintCheck, TextFitsWhenItsWordsAndLinesFitTheBoxAtItsSize)
 }
 
 } // namespace
+
+// The dialog moves off the box a finding shows, as little as it can and never
+// off the screen; it stays put when it covers nothing or cannot help it.
+TEST(PrintCheck, TheDialogMovesOffTheBoxItShows)
+{
+    const QRect screen(0, 0, 1600, 1000);
+    const struct {
+        const char* Name;
+        QRect Frame, Target;
+        QPoint Expected;
+    } cases[] = {
+        {"clear of the box", {500, 500, 200, 100}, {0, 0, 100, 100}, {500, 500}},
+        {"over the box's corner: beside it", {50, 50, 200, 100}, {0, 0, 100, 100}, {108, 50}},
+        {"box at the screen's right edge: to its left", {1300, 400, 300, 200}, {1400, 350, 150, 300}, {1092, 400}},
+        {"box as wide as the screen: under it", {600, 100, 300, 200}, {0, 50, 1600, 300}, {600, 358}},
+        {"box at the screen's bottom: above it", {600, 800, 300, 150}, {0, 700, 1600, 300}, {600, 542}},
+        {"box fills the screen", {100, 100, 200, 100}, {0, 0, 1600, 1000}, {100, 100}},
+        {"dialog larger than the screen", {0, 0, 1700, 1100}, {10, 10, 50, 50}, {0, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const QPoint at = PlaceClearOf(c.Frame, c.Target, screen);
+        EXPECT_EQ(at, c.Expected);
+        if (at != c.Frame.topLeft()) {
+            EXPECT_FALSE(QRect(at, c.Frame.size()).intersects(c.Target));
+            EXPECT_TRUE(screen.contains(QRect(at, c.Frame.size())));
+        }
+    }
+}
