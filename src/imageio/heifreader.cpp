@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <string>
 
 #include <fcntl.h>
@@ -36,10 +37,16 @@ const char* FormatName(const uint8_t* data, size_t size)
 // The codecs behind libheif report damage on the terminal: libde265 with
 // plain fprintf, dav1d through a logger libheif leaves on. Neither can be
 // told not to, so standard error goes to /dev/null while they decode.
+// Thumbnail workers decode at once: the first one in saves the real standard
+// error and the last one out puts it back, or a later one would "restore"
+// /dev/null for good.
 class TQuietStandardError {
 public:
     TQuietStandardError()
     {
+        const std::lock_guard<std::mutex> lock(Mutex_);
+        if (Quiet_++ > 0)
+            return;
         std::fflush(stderr);
         Saved_ = dup(STDERR_FILENO);
         const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
@@ -50,17 +57,23 @@ public:
     }
     ~TQuietStandardError()
     {
+        const std::lock_guard<std::mutex> lock(Mutex_);
+        if (--Quiet_ > 0)
+            return;
         std::fflush(stderr);
         if (Saved_ >= 0) {
             dup2(Saved_, STDERR_FILENO);
             close(Saved_);
+            Saved_ = -1;
         }
     }
     TQuietStandardError(const TQuietStandardError&) = delete;
     TQuietStandardError& operator=(const TQuietStandardError&) = delete;
 
 private:
-    int Saved_ = -1;
+    static inline std::mutex Mutex_;
+    static inline int Quiet_ = 0;
+    static inline int Saved_ = -1;
 };
 
 // libheif's messages may end in a line break.

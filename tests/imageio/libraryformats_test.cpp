@@ -5,7 +5,11 @@
 
 #include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "imagetest.h"
 #include "imageio/picture.h"
@@ -218,4 +222,40 @@ TEST(LibraryFormats, FailuresNameTheirFormat)
             EXPECT_EQ(e.Message().rfind(c.message, 0), 0u) << e.Message();
         }
     }
+}
+
+// Thumbnail workers decode HEIF files at the same time; whatever order they
+// end in, standard error is the one the program had before, not /dev/null.
+TEST(LibraryFormats, ParallelHeifDecodesGiveStandardErrorBack)
+{
+    if (ImageMagick().empty())
+        GTEST_SKIP() << "ImageMagick not installed";
+    TempDir dir;
+    const std::string heic = dir.File("p.heic");
+    ASSERT_EQ(RunCommand(ImageMagick() + " -size 64x48 gradient:red-blue -quality 60 " + Quote(heic)), 0);
+    Bytes damaged = ReadFile(heic);
+    damaged.resize(damaged.size() * 3 / 4);
+    const std::string cut = dir.File("cut.heic");
+    WriteFile(cut, damaged);
+
+    struct stat before {};
+    ASSERT_EQ(fstat(STDERR_FILENO, &before), 0);
+    std::vector<std::thread> workers;
+    for (int t = 0; t < 4; ++t)
+        workers.emplace_back([&, t] {
+            for (int i = 0; i < 25; ++i) {
+                try {
+                    LoadBitmapFromFile((i + t) % 2 ? heic : cut);
+                } catch (const std::exception&) {
+                    // a cut file may fail; only the descriptor matters here
+                }
+            }
+        });
+    for (std::thread& w : workers)
+        w.join();
+    struct stat after {};
+    ASSERT_EQ(fstat(STDERR_FILENO, &after), 0);
+    EXPECT_EQ(after.st_dev, before.st_dev);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_rdev, before.st_rdev);
 }
