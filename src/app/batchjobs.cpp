@@ -72,7 +72,7 @@ int RunArrangeJob(const TBatchJob& job, TfrmTessaria& window, std::ostream& err)
     window.New1Click(); // one empty page of the sheet
     const TArrangeSettings settings{*job.Arrange, job.GapMillimetres, false, job.Captions};
     TGridLayout layout;
-    layout.Page = window.CurrentPage->size();
+    layout.Page = window.CurrentPage->PageSize();
     layout.Grid = settings.Grid;
     layout.Gap = MillimetresToPagePixels(settings.GapMillimetres, window.LayoutPPI);
     if (!GridHasRoom(layout)) {

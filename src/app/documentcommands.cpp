@@ -32,10 +32,11 @@ namespace {
 TDocumentBox RecordOf(const TRectBox& box)
 {
     TDocumentBox r;
-    r.Left = box.x();
-    r.Top = box.y();
-    r.Width = box.width();
-    r.Height = box.height();
+    const QRect bounds = box.Bounds();
+    r.Left = bounds.left();
+    r.Top = bounds.top();
+    r.Width = bounds.width();
+    r.Height = bounds.height();
     r.Rotation = box.Rotation();
     r.CanvasPPI = box.CanvasPPI();
     r.FontName = box.Font().family().toStdString();
@@ -120,8 +121,8 @@ void TfrmTessaria::SaveDocumentFile(const QString& fileName)
     for (const TCanvasPanel* page : Pages) {
         TDocumentPage p;
         p.Orientation = LayoutOrientation;
-        p.Width = page->width();
-        p.Height = page->height();
+        p.Width = page->PageWidth();
+        p.Height = page->PageHeight();
         for (const TRectBox* box : PageBoxes(page))
             p.Boxes.push_back(RecordOf(*box));
         document.Pages.push_back(std::move(p));
@@ -207,11 +208,11 @@ bool TfrmTessaria::OpenDocumentFile(const QString& fileName)
         if (i > 0)
             tbNewPageClick();
         LayoutOrientation = page.Orientation;
-        CurrentPage->resize(page.Width, page.Height);
-        PnlDropShadow->setGeometry(8, 8, page.Width, page.Height);
+        CurrentPage->SetPageSize(QSize(page.Width, page.Height));
+        LayoutView();
         for (const TDocumentBox& record : page.Boxes) {
             TRectBox* box = CreateBox(CurrentPage, bhAll);
-            box->move(record.Left, record.Top);
+            box->SetBounds(QRect(record.Left, record.Top, box->Width(), box->Height()));
             if (document.HasBoxStyle()) {
                 box->SetCanvasPPI(record.CanvasPPI);
                 box->SetTag(document.HasLinks() ? record.Tag : 0);
@@ -260,7 +261,7 @@ bool TfrmTessaria::OpenDocumentFile(const QString& fileName)
                 box->SetLines(lines);
             }
             box->SetFocus(false);
-            box->resize(record.Width, record.Height);
+            box->SetBounds(QRect(box->Left(), box->Top(), record.Width, record.Height));
             box->UnfocusAll();
             box->show();
             ++loaded;
@@ -277,6 +278,7 @@ bool TfrmTessaria::OpenDocumentFile(const QString& fileName)
         page->hide();
     CurrentPage = Pages.first();
     CurrentPage->show();
+    LayoutView();
     if (document.HasLinks() && !SetLinks())
         Dialogs().ShowMessage(ErrorSettingLinksMessage);
     // Captions sit under their pictures, as the screen shows them.

@@ -142,7 +142,7 @@ void TfrmTessaria::Arrange1Click()
         return;
     }
     TfrmArrange dialog(this);
-    dialog.Prepare(int(files.size()), pagePictures, CurrentPage->size(), LayoutPPI, StoredArrangeSettings());
+    dialog.Prepare(int(files.size()), pagePictures, CurrentPage->PageSize(), LayoutPPI, StoredArrangeSettings());
     if (Dialogs().ExecModal(dialog) != QDialog::Accepted)
         return;
     const TArrangeSettings settings = dialog.Settings();
@@ -185,7 +185,7 @@ QList<TfrmTessaria::TFileFailure> TfrmTessaria::ArrangeFiles(const QStringList& 
     if (!CurrentPage || files.isEmpty())
         return failures;
     TGridLayout layout;
-    layout.Page = CurrentPage->size();
+    layout.Page = CurrentPage->PageSize();
     layout.Grid = settings.Grid;
     layout.Gap = MillimetresToPagePixels(settings.GapMillimetres, LayoutPPI);
     if (!GridHasRoom(layout))
@@ -220,12 +220,12 @@ QList<TfrmTessaria::TFileFailure> TfrmTessaria::ArrangeFiles(const QStringList& 
     TfrmLorvaneOptions* options = Options();
     const bool proportion = options->cbMaintainProportion->isChecked();
     TCanvasPanel* first = PageBoxes(CurrentPage).isEmpty() ? CurrentPage : InsertPageAfter(CurrentPage);
-    layout.Page = first->size();
+    layout.Page = first->PageSize();
 
     const TPrintGeometry area = PP1->LayoutArea();
     TTextScale scale;
     if (area.Width > 0 && area.Height > 0 && PP1->PixelsPerInchY() > 0) {
-        scale = {double(area.Width) / first->width(), double(area.Height) / first->height(), PP1->PixelsPerInchY()};
+        scale = {double(area.Width) / first->PageWidth(), double(area.Height) / first->PageHeight(), PP1->PixelsPerInchY()};
     } else if (LayoutPPI > 0) {
         scale.Sx = scale.Sy = double(scale.Dpi) / LayoutPPI;
     }
@@ -252,7 +252,7 @@ QList<TfrmTessaria::TFileFailure> TfrmTessaria::ArrangeFiles(const QStringList& 
             pages << InsertPageAfter(pages.last());
         TCanvasPanel* page = pages[slot.Page];
         TGridLayout pageLayout = layout;
-        pageLayout.Page = page->size();
+        pageLayout.Page = page->PageSize();
         const TCellPlacement place = PlaceInCell(GridCell(pageLayout, slot.Cell), aspects[i], layout.CaptionHeight);
 
         TRectBox* box = CreateBox(page, bhAll);
@@ -294,7 +294,7 @@ bool TfrmTessaria::ArrangePageBoxes(const TArrangeSettings& settings)
         return false;
     TCanvasPanel* first = CurrentPage;
     TGridLayout layout;
-    layout.Page = first->size();
+    layout.Page = first->PageSize();
     layout.Grid = settings.Grid;
     layout.Gap = MillimetresToPagePixels(settings.GapMillimetres, LayoutPPI);
     if (!GridHasRoom(layout))
@@ -303,7 +303,7 @@ bool TfrmTessaria::ArrangePageBoxes(const TArrangeSettings& settings)
     const TPrintGeometry area = PP1->LayoutArea();
     TTextScale scale;
     if (area.Width > 0 && area.Height > 0 && PP1->PixelsPerInchY() > 0)
-        scale = {double(area.Width) / first->width(), double(area.Height) / first->height(), PP1->PixelsPerInchY()};
+        scale = {double(area.Width) / first->PageWidth(), double(area.Height) / first->PageHeight(), PP1->PixelsPerInchY()};
     else if (LayoutPPI > 0)
         scale.Sx = scale.Sy = double(scale.Dpi) / LayoutPPI;
     QFont newCaptionFont(LastFontName);
@@ -317,7 +317,7 @@ bool TfrmTessaria::ArrangePageBoxes(const TArrangeSettings& settings)
     bool anyCaption = false;
     for (const TRectBox* box : pictures) {
         const double ratio = double(box->Ratio());
-        aspects.push_back(ratio > 0 ? ratio : double(box->height()) / std::max(1, box->width()));
+        aspects.push_back(ratio > 0 ? ratio : double(box->Height()) / std::max(1, box->Width()));
         if (settings.Captions != TAutoCaption::None) {
             texts << CaptionLine(settings.Captions, box->FileName(), box->PictureWidth(), box->PictureHeight(),
                                  DateTimeToStr(QFileInfo(box->FileName()).lastModified()));
@@ -348,7 +348,7 @@ bool TfrmTessaria::ArrangePageBoxes(const TArrangeSettings& settings)
             pages << InsertPageAfter(pages.last());
         TCanvasPanel* page = pages[slot.Page];
         TGridLayout pageLayout = layout;
-        pageLayout.Page = page->size();
+        pageLayout.Page = page->PageSize();
         const TCellPlacement place = PlaceInCell(GridCell(pageLayout, slot.Cell), aspects[size_t(i)], layout.CaptionHeight);
         auto moveTo = [page](TRectBox* b) {
             if (b->parentWidget() != page) {
@@ -367,7 +367,7 @@ bool TfrmTessaria::ArrangePageBoxes(const TArrangeSettings& settings)
         if (caption) {
             moveTo(caption);
             caption->SetBounds(place.Caption.isEmpty() ? QRect(place.Picture.bottomLeft() + QPoint(0, 1),
-                                                              QSize(place.Picture.width(), caption->height()))
+                                                              QSize(place.Picture.width(), caption->Height()))
                                                         : place.Caption);
             if (settings.Captions != TAutoCaption::None)
                 caption->SetLines({texts[i]});
@@ -415,7 +415,7 @@ void TfrmTessaria::PlaceFiles(const QStringList& files, QPoint position)
         // Each box as a single drop makes it; a caption adds its line under it.
         constexpr int CaptionHeight = 18;
         constexpr int NewBoxHandles = 5; // a new box's BoxSize
-        const QSize pageSize = CurrentPage->size();
+        const QSize pageSize = CurrentPage->PageSize();
         std::vector<QSize> sizes;
         std::vector<QSize> flowSizes;
         for (const TArrangedPicture& p : pictures) {
@@ -448,12 +448,12 @@ void TfrmTessaria::PlaceFiles(const QStringList& files, QPoint position)
             box->SetRotation(p.Turn);
             box->SetTag(0);
             box->SetHidePassiveFrame(true);
-            box->SetBounds(KeptOnPage(QRect(places[i].At, sizes[i]), page->size()));
+            box->SetBounds(KeptOnPage(QRect(places[i].At, sizes[i]), page->PageSize()));
             box->show();
             if (captionMode != TAutoCaption::None) {
                 TRectBox* caption = NewTextBox(page);
                 LinkCaption(box, caption);
-                caption->SetBounds(QRect(box->x(), box->y() + box->height(), box->width(), CaptionHeight));
+                caption->SetBounds(QRect(box->Left(), box->Top() + box->Height(), box->Width(), CaptionHeight));
                 caption->SetLines({CaptionLine(captionMode, p.FileName, p.Width, p.Height,
                                                DateTimeToStr(QFileInfo(p.FileName).lastModified()))});
                 caption->show();

@@ -43,6 +43,9 @@ TBoxState CaptureBox(const TRectBox& box)
 
 void ApplyBox(TRectBox& box, const TBoxState& s, QObject* owner)
 {
+    // Arranging moves boxes onto other pages; the bounds are placed at the page's scale.
+    if (s.Page && box.parentWidget() != s.Page)
+        box.setParent(s.Page);
     box.SetBounds(s.Bounds);
     box.SetRotation(s.Rotation);
     box.SetRatio(s.Ratio);
@@ -58,9 +61,6 @@ void ApplyBox(TRectBox& box, const TBoxState& s, QObject* owner)
     box.SetTag(s.Tag);
     box.SetLinkChild(s.LinkChild);
     box.SetLinkParent(s.LinkParent);
-    // Arranging moves boxes onto other pages.
-    if (s.Page && box.parentWidget() != s.Page)
-        box.setParent(s.Page);
     if (s.Live) {
         box.SetOwner(owner);
         box.show();

@@ -50,11 +50,11 @@ void TfrmTessaria::tbAddTextClick()
     SetDocumentSaved(false);
     TRectBox* text = NewTextBox(CurrentPage);
     if (!selected || selected->TextBox()) {
-        text->setGeometry(2, 2, 60, 18);
+        text->SetBounds(QRect(2, 2, 60, 18));
         text->SetLines({"TextBox"});
     } else {
         LinkCaption(selected, text);
-        text->setGeometry(selected->x(), selected->y() + selected->height(), selected->width(), 18);
+        text->SetBounds(QRect(selected->Left(), selected->Top() + selected->Height(), selected->Width(), 18));
         text->SetLines({CaptionFor(selected)});
     }
     text->UnfocusAll();

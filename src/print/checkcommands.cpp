@@ -61,12 +61,12 @@ std::vector<TFinding> TfrmTessaria::CheckLayoutForPrinting(int dpi)
     TCheckSettings settings;
     settings.Device = PP1->DeviceValues();
     settings.Area = PP1->LayoutArea();
-    settings.ScalePage = CurrentPage->size();
+    settings.ScalePage = CurrentPage->PageSize();
     settings.Dpi = dpi;
     std::vector<TCheckPage> pages;
     for (const TCanvasPanel* page : Pages) {
         TCheckPage p;
-        p.Size = page->size();
+        p.Size = page->PageSize();
         for (const TRectBox* box : PageBoxes(page)) {
             TCheckBox b;
             b.Bounds = box->Bounds();

@@ -91,7 +91,7 @@ void DrawPictureBox(TTovarMetaFileCanvas& canvas, const TRectBox& box, const QRe
     // The box's sides are already those of the turned picture; resampling to
     // the sides before the turn keeps the chosen resolution along both.
     const TPixelSize size =
-        SizeBeforeTurn(ResampledSize(box.width(), box.height(), layoutPPI, dpi), box.Rotation());
+        SizeBeforeTurn(ResampledSize(box.Width(), box.Height(), layoutPPI, dpi), box.Rotation());
     if (size.Width <= 0 || size.Height <= 0 || target.isEmpty())
         return;
     Stretch(size.Width, size.Height, filterIndex, picture);
@@ -128,8 +128,8 @@ void TfrmTessaria::RecordLayout(int dpi, int filterIndex)
     // The engine's device values are fresh from BeginDoc; the labels follow.
     EnginePrintableArea();
     const TPrintGeometry g = PP1->LayoutArea();
-    const double sx = double(g.Width) / CurrentPage->width();
-    const double sy = double(g.Height) / CurrentPage->height();
+    const double sx = double(g.Width) / CurrentPage->PageWidth();
+    const double sy = double(g.Height) / CurrentPage->PageHeight();
 
     const int total = CountBoxes();
     int done = 0;
@@ -137,7 +137,7 @@ void TfrmTessaria::RecordLayout(int dpi, int filterIndex)
         for (TRectBox* box : PageBoxes(Pages[p])) {
             const QString name = box->TextBox() ? QString() : QFileInfo(box->FileName()).fileName();
             sb1->SetPanelText(1, QStringLiteral("Scaling ") + name + QStringLiteral("..."));
-            const QRect target = ToQRect(TargetRect(g, sx, sy, box->x(), box->y(), box->width(), box->height()));
+            const QRect target = ToQRect(TargetRect(g, sx, sy, box->Left(), box->Top(), box->Width(), box->Height()));
             TTovarMetaFileCanvas& canvas = *PP1->RecordingCanvas();
             if (box->TextBox())
                 DrawTextBox(canvas, *box, target, PP1->PixelsPerInchY());

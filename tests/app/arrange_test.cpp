@@ -314,6 +314,45 @@ TEST_F(Arranging, AnOrientationSixPhotoIsArrangedUpright)
     EXPECT_NEAR(double(stored->height()) / stored->width(), 80.0 / 120, 0.02);
 }
 
+// The grid is laid out in page pixels: at zoom 2 the boxes have the bounds
+// they have at zoom 1, shown twice as large, and several dropped files land
+// at the page point they were dropped on.
+TEST_F(Arranging, TheGridAndADropAreInPagePixelsAtAnyZoom)
+{
+    TfrmTessaria& w = *Window;
+    const QStringList files = WritePictures(5);
+    auto arranged = [&](double zoom) {
+        w.New1Click();
+        w.SetZoom(zoom);
+        EXPECT_TRUE(Arrange(files, {2, 2}, TAutoCaption::Filename).isEmpty());
+        std::vector<std::pair<int, QRect>> places;
+        for (const TRectBox* box : w.Boxes()) {
+            const auto* page = qobject_cast<const TCanvasPanel*>(box->parentWidget());
+            places.emplace_back(int(w.Pages.indexOf(const_cast<TCanvasPanel*>(page))), box->Bounds());
+            EXPECT_TRUE(QRect(QPoint(), page->PageSize()).contains(box->Bounds())) << zoom;
+            EXPECT_NEAR(box->geometry().width(), box->Width() * zoom, 1.0) << zoom;
+            EXPECT_NEAR(box->geometry().left(), box->Left() * zoom, 1.0) << zoom;
+        }
+        return places;
+    };
+    const auto atOne = arranged(1);
+    ASSERT_EQ(atOne.size(), 10u); // five pictures and their captions, on two pages
+    EXPECT_EQ(arranged(2), atOne);
+    EXPECT_EQ(arranged(0.5), atOne);
+
+    w.New1Click();
+    w.SetZoom(2);
+    w.PlaceFiles(files.mid(0, 2), QPoint(30, 40));
+    const QList<TRectBox*> dropped = Pictures(w.CurrentPage);
+    ASSERT_EQ(dropped.size(), 2);
+    EXPECT_EQ(dropped[0]->Bounds().topLeft(), QPoint(30, 40));
+    EXPECT_EQ(dropped[0]->geometry().topLeft(), QPoint(60, 80));
+    // Two do not fit side by side: the second starts the next row at the drop point's left.
+    EXPECT_EQ(dropped[1]->Left(), 30);
+    EXPECT_GT(dropped[1]->Top(), dropped[0]->Top() + dropped[0]->Height());
+    EXPECT_EQ(dropped[1]->geometry().top(), dropped[1]->Top() * 2);
+}
+
 TEST_F(Arranging, TheCheckStopsPreviewAndPrintWithItsFindingsAndShowsEach)
 {
     TfrmTessaria& w = *Window;
