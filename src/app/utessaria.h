@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QStringList>
+#include <functional>
 
 #include "base/alignment.h"
 #include "imageio/bitmap.h"
@@ -17,6 +18,7 @@
 #include "platform/dialogs.h"
 
 class QAction;
+class QPrinter;
 class QPainter;
 class QMimeData;
 class QFrame;
@@ -295,6 +297,9 @@ public:
     // Records every page of the layout into PP1: pictures read again and
     // resampled to `dpi` with the filter of that index, text boxes as text.
     void RecordLayout(int dpi, int filterIndex);
+    // Records the layout as above and prints each page as soon as it is
+    // recorded: on the current printer, or into the PDF file when one is named.
+    void PrintLayout(int dpi, int filterIndex, const QString& pdf = QString());
     // Writes the recorded pages to a PDF file with the engine's sheet.
     void PrintRecordedToPdf(const QString& fileName);
     // The options' resolution and filter, as Print uses them; a resolution
@@ -318,6 +323,10 @@ private:
     void ApplyLargeFontScaling();
     void SetDesignedSplitterSizes(int m, int d);
     bool IsKeyForThisWindow(QObject* watched) const;
+
+    // Records the pages; with a printer (asked for once the engine knows its
+    // sheet) each page is sent to it as soon as it is recorded.
+    void RecordPages(int dpi, int filterIndex, const std::function<QPrinter*()>& printer);
 
     bool OptionsConnected_ = false;
     bool Recording_ = false; // a recording runs (its message loop may offer Print again)

@@ -97,6 +97,8 @@ private:
     uint64_t Mapped_ = 0;
 };
 
+std::atomic<bool> HugePageAdvice{true};
+
 TKeptBlocks& Kept()
 {
     // Never destroyed: buffers freed during exit still find it.
@@ -122,7 +124,8 @@ TBlock MapBlock(size_t rounded)
     if (tail)
         munmap(reinterpret_cast<void*>(start + rounded), tail);
     // Advice only: without huge pages the block works the same, slower.
-    madvise(reinterpret_cast<void*>(start), rounded, MADV_HUGEPAGE);
+    if (HugePageAdvice.load())
+        madvise(reinterpret_cast<void*>(start), rounded, MADV_HUGEPAGE);
     return {reinterpret_cast<void*>(start), rounded};
 }
 
@@ -192,5 +195,7 @@ void SetLargeBufferReuse(bool keep)
     if (!keep)
         ReleaseKeptLargeBuffers();
 }
+
+void SetLargeBufferHugePageAdvice(bool advise) { HugePageAdvice.store(advise); }
 
 } // namespace tessaria

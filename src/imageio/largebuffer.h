@@ -48,7 +48,9 @@ struct TLargeBufferReuse {
 TLargeBufferReuse LargeBufferReuse();
 // Unmaps the kept blocks (at the end of a long job, or in tests).
 void ReleaseKeptLargeBuffers();
-// Whether freed blocks are kept at all (on by default; benchmarks compare).
+// Whether freed blocks are kept at all, and whether new mappings are advised
+// to use huge pages (both on by default; benchmarks compare).
 void SetLargeBufferReuse(bool keep);
+void SetLargeBufferHugePageAdvice(bool advise);
 
 } // namespace tessaria
