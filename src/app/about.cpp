@@ -10,6 +10,15 @@ namespace tessaria {
 
 QString ProgramVersion() { return QStringLiteral(TESSARIA_VERSION); }
 
+QIcon ProgramIcon()
+{
+    QIcon icon;
+    for (const char* size : {"16", "32", "64", "128", "256"})
+        icon.addFile(QStringLiteral(":/icons/%1.png").arg(QLatin1String(size)));
+    icon.addFile(QStringLiteral(":/tessaria.png"));
+    return icon;
+}
+
 TFrmAbout::TFrmAbout(QWidget* parent) : QDialog(parent)
 {
     setObjectName("FrmAbout");

@@ -2,6 +2,7 @@
 // The About box: the program's name, version and icon.
 
 #include <QDialog>
+#include <QIcon>
 
 namespace tessaria {
 
@@ -12,5 +13,7 @@ public:
 };
 
 QString ProgramVersion();
+// The program's icon at every size it comes in, 16 to 256 pixels.
+QIcon ProgramIcon();
 
 } // namespace tessaria

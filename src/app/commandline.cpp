@@ -200,7 +200,7 @@ TBatchJob ParseBatchArguments(const QStringList& arguments)
 
 QString BatchUsage()
 {
-    QString usage = QStringLiteral("usage: tessaria [FILE.tsd]\n"
+    QString usage = QStringLiteral("usage: tessaria [FILE.tsd | PICTURE | FOLDER]\n"
                                    "       tessaria --print-pdf OUT.pdf [--dpi N] [--filter NAME] [--paper NAME] "
                                    "[--landscape] FILE.tsd\n"
                                    "       tessaria --print [--dpi N] [--filter NAME] [--copies N] FILE.tsd\n"

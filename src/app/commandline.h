@@ -1,6 +1,6 @@
 #pragma once
 // The program's command line, read into a job without touching anything:
-//   tessaria [FILE.tsd]                         the window (opening the document)
+//   tessaria [FILE.tsd | PICTURE | FOLDER]      the window (opening or showing it)
 //   tessaria --print-pdf OUT.pdf [options] FILE.tsd
 //   tessaria --print [options] FILE.tsd
 //   tessaria --help | --version

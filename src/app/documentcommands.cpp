@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QLabel>
+#include <QUndoStack>
 
 #include "app/utessaria.h"
 #include "base/rounding.h"
@@ -57,15 +58,52 @@ int TfrmTessaria::CountBoxes() const { return int(Boxes().size()); }
 
 int TfrmTessaria::CountPageBoxes(const TCanvasPanel* page) const { return int(PageBoxes(page).size()); }
 
+void TfrmTessaria::SetDocumentSaved(bool saved)
+{
+    QUndoStack* steps = History->Stack();
+    if (saved)
+        steps->setClean();
+    else if (steps->isClean() && !History->Recording())
+        steps->resetClean(); // a step being recorded marks the change itself
+    DocumentSaved = saved;
+    UpdateCaption();
+}
+
+void TfrmTessaria::UpdateCaption()
+{
+    const QString program = QStringLiteral("Tessaria by Corvanel Software");
+    if (DocumentFileName.isEmpty()) {
+        setWindowModified(false);
+        setWindowTitle(program);
+        return;
+    }
+    setWindowTitle(QFileInfo(DocumentFileName).fileName() + QStringLiteral("[*] - ") + program);
+    setWindowModified(!DocumentSaved);
+}
+
+bool TfrmTessaria::CloseQuery()
+{
+    if (CountBoxes() < 1 || DocumentSaved)
+        return true;
+    switch (Dialogs().Confirm(SaveCurrentDocumentMessage, TMsgButtons::YesNoCancel)) {
+    case TMsgAnswer::Yes:
+        NewSaveRoutine();
+        return DocumentSaved; // a cancelled or failed save keeps the window open
+    case TMsgAnswer::No: return true;
+    default: return false;
+    }
+}
+
 void TfrmTessaria::NewSaveRoutine()
 {
-    DocumentSaved = true;
+    History->EndDrag();
     const int count = CountBoxes();
     if (count == 0) {
+        SetDocumentSaved(true);
         Dialogs().ShowMessage(NoImagesToSaveMessage);
         return;
     }
-    DocumentSaved = false;
+    SetDocumentSaved(false);
     SaveDialog1.DefaultExt = "tsd";
     SaveDialog1.Filter = "Tessaria file|*.tsd";
     SaveDialog1.OverwritePrompt = true;
@@ -73,7 +111,6 @@ void TfrmTessaria::NewSaveRoutine()
         SaveDialog1.FileName = "*.tsd";
     if (!Dialogs().SaveFile(SaveDialog1))
         return;
-    DocumentSaved = true;
     TDocument document;
     for (const TCanvasPanel* page : Pages) {
         TDocumentPage p;
@@ -85,17 +122,29 @@ void TfrmTessaria::NewSaveRoutine()
         document.Pages.push_back(std::move(p));
     }
     // Written beside the old file and put in its place only when complete.
+    // Only a save that succeeded marks the layout saved: after a failure,
+    // New and closing still ask.
     SaveDocument(document, SaveDialog1.FileName.toStdString());
+    DocumentFileName = SaveDialog1.FileName;
+    SetDocumentSaved(true);
 }
 
 void TfrmTessaria::New1Click()
 {
-    if (CountBoxes() >= 1 && !DocumentSaved &&
-        Dialogs().Confirm(SaveCurrentDocumentMessage, TMsgButtons::YesNo) == TMsgAnswer::Yes)
-        NewSaveRoutine();
-    DocumentSaved = true;
+    if (CountBoxes() >= 1 && !DocumentSaved) {
+        const TMsgAnswer answer = Dialogs().Confirm(SaveCurrentDocumentMessage, TMsgButtons::YesNoCancel);
+        if (answer == TMsgAnswer::Cancel)
+            return;
+        if (answer == TMsgAnswer::Yes)
+            NewSaveRoutine(); // a failed save raises and keeps the layout
+    }
+    // The steps go first: they free the boxes and pages only they kept.
+    History->Clear();
+    DocumentFileName.clear();
+    SetDocumentSaved(true);
     if (Pages.size() == 1) {
         DeleteAllBoxes();
+        UpdateActions();
         return;
     }
     for (TCanvasPanel* page : Pages)
@@ -108,6 +157,7 @@ void TfrmTessaria::New1Click()
     CanvasPageNumber->SetPosition(0);
     txtPageCount->setText(" of 0");
     tbNewPageClick();
+    UpdateActions();
 }
 
 void TfrmTessaria::Open1Click()
@@ -115,7 +165,8 @@ void TfrmTessaria::Open1Click()
     if (CountBoxes() >= 1 && !DocumentSaved &&
         Dialogs().Confirm(SaveCurrentDocumentMessage, TMsgButtons::YesNo) == TMsgAnswer::Yes)
         NewSaveRoutine();
-    DocumentSaved = true;
+    // The layout counts as saved only once another document replaced it: a
+    // cancelled dialog or a file that is no document keeps the unsaved mark.
     OpenDialog1.DefaultExt = "tsd";
     OpenDialog1.Filter = "Tessaria file|*.tsd";
     OpenDialog1.FileMustExist = true;
@@ -124,7 +175,6 @@ void TfrmTessaria::Open1Click()
     if (!Dialogs().OpenFile(OpenDialog1))
         return;
     OpenDocumentFile(OpenDialog1.FileName);
-    DocumentSaved = true;
 }
 
 bool TfrmTessaria::OpenDocumentFile(const QString& fileName)
@@ -139,7 +189,7 @@ bool TfrmTessaria::OpenDocumentFile(const QString& fileName)
     if (document.IsOlderFormat())
         Dialogs().ShowMessage(OlderFormatMessage);
 
-    DocumentSaved = true; // the prompt, if any, has been answered
+    SetDocumentSaved(true); // the prompt, if any, has been answered
     New1Click();
 
     TBusyCursor busy;
@@ -223,9 +273,15 @@ bool TfrmTessaria::OpenDocumentFile(const QString& fileName)
     CurrentPage->show();
     if (document.HasLinks() && !SetLinks())
         Dialogs().ShowMessage(ErrorSettingLinksMessage);
+    // Captions sit under their pictures, as the screen shows them.
+    for (TRectBox* box : Boxes())
+        FollowPicture(box);
     if (!missing.empty())
         Dialogs().ShowMessage(QString::fromStdString(MissingPicturesMessage(missing)));
-    DocumentSaved = true;
+    History->Clear();
+    DocumentFileName = fileName;
+    SetDocumentSaved(true);
+    UpdateActions();
     return true;
 }
 

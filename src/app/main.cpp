@@ -2,11 +2,14 @@
 // order, then the message loop until the main window closes. With a batch
 // option the document is printed without showing a window; --help, --version
 // and wrong arguments are answered before anything else starts.
+#include <QFileInfo>
 #include <cstdlib>
 #include <iostream>
 
+#include "app/about.h"
 #include "app/batch.h"
 #include "app/forms.h"
+#include "app/startupfile.h"
 #include "app/utessaria.h"
 #include "imageio/qt/metafileimage.h"
 #include "platform/application.h"
@@ -40,9 +43,18 @@ int main(int argc, char** argv)
     RegisterMetafileFormats();
     SetApplicationHelpFile("tessaria.hlp");
     SetApplicationTitle("Tessaria");
-    QApplication::setWindowIcon(QIcon(":/tessaria.png"));
+    QApplication::setWindowIcon(ProgramIcon());
+    // Ties the windows to the desktop entry (and its icon) on Wayland.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.corvanel.Tessaria"));
     if (batch)
         return RunBatchProgram(job, std::cerr);
+
+    // A layout, picture or folder named on the command line, as the desktop's
+    // "Open With" passes it (Qt has taken its own options out of the
+    // arguments by now). Made absolute first: showing the window moves the
+    // current folder to the one the browser shows.
+    const QStringList files = ParseBatchArguments(QCoreApplication::arguments().mid(1)).Files;
+    const QString startupFile = files.size() == 1 ? QFileInfo(files[0]).absoluteFilePath() : QString();
 
     int result = 0;
     {
@@ -50,11 +62,8 @@ int main(int argc, char** argv)
         mainForm.SetMainForm(true);
         CreateStartupForms();
         mainForm.show();
-        // A layout document named on the command line opens at once (Qt has
-        // taken its own options out of the arguments by now).
-        const QStringList files = ParseBatchArguments(QCoreApplication::arguments().mid(1)).Files;
-        if (files.size() == 1 && files[0].endsWith(".tsd", Qt::CaseInsensitive))
-            RunCommand([&] { mainForm.OpenDocumentFile(files[0]); });
+        if (!startupFile.isEmpty())
+            RunCommand([&] { OpenStartupArgument(mainForm, startupFile); });
         result = app.exec();
         DestroyStartupForms();
     }

@@ -18,10 +18,13 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QUndoStack>
+#include <type_traits>
 
 #include "app/about.h"
 #include "app/forms.h"
 #include "app/scaling.h"
+#include "app/toolbarglyphs.h"
 #include "base/convert.h"
 #include "browse/filelistview.h"
 #include "controls/foldertree.h"
@@ -46,8 +49,6 @@ int ThumbSize = 0;
 
 namespace {
 
-constexpr int ToolBarGlyphCount = 19;
-constexpr int ToolBarGlyphSize = 16;
 constexpr int HelpContextGeneral = 10;
 
 // A gap in the tool bar of a given width with an etched line in its middle.
@@ -96,6 +97,9 @@ TfrmTessaria::TfrmTessaria(QWidget* parent) : QMainWindow(parent)
     // sizes a page from them.
     RunCommand([this] { PP1->LoadDefaults(); });
 
+    CreateHistory();
+    UpdateActions();
+
     // A failure ends the creation steps where it happens; the window still opens.
     RunCommand([this] { FormCreate(); });
     qApp->installEventFilter(this);
@@ -104,6 +108,10 @@ TfrmTessaria::TfrmTessaria(QWidget* parent) : QMainWindow(parent)
 TfrmTessaria::~TfrmTessaria()
 {
     qApp->removeEventFilter(this);
+    // The steps free what only they kept, while the pages are still here.
+    History->Stack()->disconnect(this);
+    delete History;
+    History = nullptr;
     FormDestroy();
     if (frmTessaria == this)
         frmTessaria = nullptr;
@@ -221,21 +229,8 @@ void TfrmTessaria::CreateComponents()
 
 void TfrmTessaria::LoadToolBarGlyphs()
 {
-    // One 16-colour strip, fuchsia transparent, cut into 16 x 16 glyphs.
-    QImage strip(":/TOOLBARBMPS");
-    tbImages.clear();
-    if (strip.isNull())
-        return;
-    strip = strip.convertToFormat(QImage::Format_ARGB32);
-    const QRgb transparent = qRgb(255, 0, 255);
-    for (int y = 0; y < strip.height(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(strip.scanLine(y));
-        for (int x = 0; x < strip.width(); ++x)
-            if ((row[x] | 0xFF000000u) == (transparent | 0xFF000000u))
-                row[x] = 0;
-    }
-    for (int i = 0; i < ToolBarGlyphCount; ++i)
-        tbImages << QPixmap::fromImage(strip.copy(i * ToolBarGlyphSize, 0, ToolBarGlyphSize, ToolBarGlyphSize));
+    tbImages = LoadToolBarGlyphStrip();
+    tbImages2x = LoadToolBarGlyphStrip2x();
 }
 
 namespace {
@@ -258,6 +253,19 @@ void TfrmTessaria::CreateMenus()
     auto commandWithSender = [this](QAction* action, auto handler) {
         connect(action, &QAction::triggered, this,
                 [this, handler, action] { RunCommand([this, handler, action] { (this->*handler)(action); }); });
+    };
+    // Commands that change the layout: each run is one undoable step.
+    auto layoutCommand = [this](QAction* action, auto handler, const QString& step) {
+        connect(action, &QAction::triggered, this, [this, handler, action, step] {
+            RunCommand([this, handler, action, step] {
+                LayoutStep(step, [this, handler, action] {
+                    if constexpr (std::is_invocable_v<decltype(handler), TfrmTessaria*, QAction*>)
+                        (this->*handler)(action);
+                    else
+                        (this->*handler)();
+                });
+            });
+        });
     };
     auto separator = [](QMenu* menu, const QString& name) {
         QAction* s = menu->addSeparator();
@@ -289,6 +297,11 @@ void TfrmTessaria::CreateMenus()
 
     QMenu* edit = MainMenu1->addMenu("Edit");
     edit->setObjectName("Edit1");
+    Undo1 = NamedAction(this, "Undo1", "&Undo");
+    Redo1 = NamedAction(this, "Redo1", "&Redo");
+    edit->addAction(Undo1);
+    edit->addAction(Redo1);
+    separator(edit, "N5");
     Cut1 = NamedAction(this, "Cut1", "Cut");
     Copy1 = NamedAction(this, "Copy1", "Copy");
     Paste1 = NamedAction(this, "Paste1", "Paste");
@@ -314,6 +327,16 @@ void TfrmTessaria::CreateMenus()
     separator(help, "N7");
     help->addAction(About1);
 
+    New1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    Open1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    Save1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    Print1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    Undo1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    Redo1->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    Cut1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
+    Copy1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    Paste1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+
     command(New1, &TfrmTessaria::New1Click);
     command(Open1, &TfrmTessaria::Open1Click);
     command(Save1, &TfrmTessaria::NewSaveRoutine);
@@ -321,9 +344,11 @@ void TfrmTessaria::CreateMenus()
     commandWithSender(Preview1, &TfrmTessaria::Print1Click);
     commandWithSender(Print1, &TfrmTessaria::Print1Click);
     command(Quit1, &TfrmTessaria::Quit1Click);
-    commandWithSender(Cut1, &TfrmTessaria::Cut1Click);
+    command(Undo1, &TfrmTessaria::Undo1Click);
+    command(Redo1, &TfrmTessaria::Redo1Click);
+    layoutCommand(Cut1, &TfrmTessaria::Cut1Click, "Cut");
     commandWithSender(Copy1, &TfrmTessaria::Cut1Click);
-    command(Paste1, &TfrmTessaria::Paste1Click);
+    layoutCommand(Paste1, &TfrmTessaria::Paste1Click, "Paste");
     command(AddBookmark1, &TfrmTessaria::AddBookmark1Click);
     command(EditBookmarks1, &TfrmTessaria::EditBookmarks1Click);
     command(HelponTessaria1, &TfrmTessaria::HelponTessaria1Click);
@@ -337,7 +362,7 @@ QAction* TfrmTessaria::AddToolButton(const QString& name, int glyph, const QStri
     action->setObjectName(name);
     action->setProperty("Glyph", glyph);
     if (glyph >= 0 && glyph < tbImages.size())
-        action->setIcon(QIcon(tbImages[glyph]));
+        action->setIcon(ToolBarIcon(tbImages[glyph], glyph < tbImages2x.size() ? tbImages2x[glyph] : QPixmap()));
     action->setText(hint);
     action->setToolTip(hint);
     ToolBar1->addAction(action);
@@ -431,24 +456,36 @@ void TfrmTessaria::CreateToolBar()
         connect(action, &QAction::triggered, this,
                 [this, handler, action] { RunCommand([this, handler, action] { (this->*handler)(action); }); });
     };
+    auto layoutCommand = [this](QAction* action, auto handler, const QString& step) {
+        connect(action, &QAction::triggered, this, [this, handler, action, step] {
+            RunCommand([this, handler, action, step] {
+                LayoutStep(step, [this, handler, action] {
+                    if constexpr (std::is_invocable_v<decltype(handler), TfrmTessaria*, QAction*>)
+                        (this->*handler)(action);
+                    else
+                        (this->*handler)();
+                });
+            });
+        });
+    };
     command(tbNewFile, &TfrmTessaria::New1Click);
     command(tbOpenFile, &TfrmTessaria::Open1Click);
     command(tbSaveFile, &TfrmTessaria::NewSaveRoutine);
     command(tbPageSetup, &TfrmTessaria::tbPageSetupClick);
     command(tbProperties, &TfrmTessaria::tbPropertiesClick);
     command(tbShowGrid, &TfrmTessaria::tbShowGridClick);
-    command(tbAlign, &TfrmTessaria::tbAlignClick);
+    layoutCommand(tbAlign, &TfrmTessaria::tbAlignClick, "Auto Align");
     command(tbSearch, &TfrmTessaria::tbSearchClick);
     commandWithSender(tbPreview, &TfrmTessaria::Print1Click);
     command(tbPrint, &TfrmTessaria::tbPrintClick);
-    commandWithSender(tbRotateLeft, &TfrmTessaria::tbRotateLeftClick);
-    commandWithSender(tbRotateRight, &TfrmTessaria::tbRotateLeftClick);
-    command(tbAddText, &TfrmTessaria::tbAddTextClick);
-    commandWithSender(tbAlignLeft, &TfrmTessaria::tbAlignLeftClick);
-    commandWithSender(tbAlignCenter, &TfrmTessaria::tbAlignLeftClick);
-    commandWithSender(tbAlignRight, &TfrmTessaria::tbAlignLeftClick);
-    command(tbNewPage, &TfrmTessaria::tbNewPageClick);
-    command(tbDeleteCurrentPage, &TfrmTessaria::tbDeleteCurrentPageClick);
+    layoutCommand(tbRotateLeft, &TfrmTessaria::tbRotateLeftClick, "Rotate");
+    layoutCommand(tbRotateRight, &TfrmTessaria::tbRotateLeftClick, "Rotate");
+    layoutCommand(tbAddText, &TfrmTessaria::tbAddTextClick, "Add Text");
+    layoutCommand(tbAlignLeft, &TfrmTessaria::tbAlignLeftClick, "Align Text");
+    layoutCommand(tbAlignCenter, &TfrmTessaria::tbAlignLeftClick, "Align Text");
+    layoutCommand(tbAlignRight, &TfrmTessaria::tbAlignLeftClick, "Align Text");
+    layoutCommand(tbNewPage, &TfrmTessaria::tbNewPageClick, "Add Page");
+    layoutCommand(tbDeleteCurrentPage, &TfrmTessaria::tbDeleteCurrentPageClick, "Delete Page");
     command(ToolButton5, &TfrmTessaria::ToolButton5Click);
 }
 
@@ -512,7 +549,7 @@ void TfrmTessaria::FormCreate()
     LastAlignment = TAlignment::taCenter;
     Bookmarks.clear();
     Pages.clear();
-    SetApplicationHelpFile(ProgramFolder() + "tessaria.hlp");
+    SetApplicationHelpFile(DataFolder() + "tessaria.hlp");
     DocumentSaved = true;
     SettingsKey = "Software\\Corvanel\\Tessarine";
 
@@ -563,6 +600,12 @@ void TfrmTessaria::FormShow()
 void TfrmTessaria::closeEvent(QCloseEvent* event)
 {
     if (!Closed_) {
+        bool close = false;
+        RunCommand([&] { close = CloseQuery(); });
+        if (!close) {
+            event->ignore();
+            return;
+        }
         RunCommand([this] { FormClose(); });
         Closed_ = true;
     }
@@ -607,6 +650,10 @@ bool TfrmTessaria::eventFilter(QObject* watched, QEvent* event)
     case QEvent::KeyPress:
         if (IsKeyForThisWindow(watched)) {
             auto* key = static_cast<QKeyEvent*>(event);
+            bool moved = false;
+            RunCommand([&] { moved = ArrowKeyMove(key->key(), key->modifiers()); });
+            if (moved)
+                return true; // the box took the arrow key, the scroll box does not scroll
             RunCommand([&] { FormKeyDown(key->key(), key->modifiers()); });
         }
         break;
@@ -650,7 +697,7 @@ bool TfrmTessaria::FormKeyUp(int key, Qt::KeyboardModifiers)
 {
     if (key != Qt::Key_Delete)
         return false;
-    DeleteSelectedBox();
+    LayoutStep("Delete", [this] { DeleteSelectedBox(); });
     return true;
 }
 

@@ -10,9 +10,11 @@
 #include <QPointer>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 #include "base/alignment.h"
 #include "imageio/bitmap.h"
+#include "layout/layouthistory.h"
 #include "layout/pagegeometry.h"
 #include "platform/color.h"
 #include "platform/dialogs.h"
@@ -75,6 +77,7 @@ public:
     QLabel* txtPageCount = nullptr;
     TFormSettings* FormSettings1 = nullptr;
     QList<QPixmap> tbImages; // the 19 tool bar glyphs
+    QList<QPixmap> tbImages2x; // the same at twice the size, for scaled screens
     TFileDialogSpec SaveDialog1;
     TFileDialogSpec OpenDialog1;
 
@@ -86,6 +89,8 @@ public:
     QAction* Preview1 = nullptr;
     QAction* Print1 = nullptr;
     QAction* Quit1 = nullptr;
+    QAction* Undo1 = nullptr;
+    QAction* Redo1 = nullptr;
     QAction* Cut1 = nullptr;
     QAction* Copy1 = nullptr;
     QAction* Paste1 = nullptr;
@@ -267,6 +272,26 @@ public:
     void Cut1Click(QAction* sender);
     void CopyBoxToClipboard(TRectBox* box);
     void Paste1Click();
+    // Undo and redo (layout/undocommands.cpp).
+    TLayoutHistory* History = nullptr;
+    void CreateHistory();
+    void Undo1Click();
+    void Redo1Click();
+    // Runs a command that changes the layout as one undoable step.
+    template <class F>
+    void LayoutStep(const QString& text, F&& command);
+    // The selection acts only on the shown page; enables what can act.
+    void UpdateActions();
+    // Shows a page list again after undo or redo, with `current` shown.
+    void ShowPages(const QList<TCanvasPanel*>& pages, TCanvasPanel* current);
+    // Takes a box or a page out of the layout: kept for undo while a step is
+    // being recorded, freed otherwise.
+    void RemoveBox(TRectBox* box);
+    void RemovePage(TCanvasPanel* page);
+    // Puts a picture's caption under it again.
+    void FollowPicture(TRectBox* picture);
+    // The arrow keys move the selected box; true when one was moved.
+    bool ArrowKeyMove(int key, Qt::KeyboardModifiers modifiers);
     // Options (layout/optionscommands.cpp).
     void tbPropertiesClick();
     // The options dialog, connected to this window on first use.
@@ -279,6 +304,13 @@ public:
     void New1Click();
     void Open1Click();
     void NewSaveRoutine();
+    // The file the layout was last saved to or opened from; names the window.
+    QString DocumentFileName;
+    // DocumentSaved as the undo history sees it; the window caption's mark follows.
+    void SetDocumentSaved(bool saved);
+    void UpdateCaption();
+    // Closing asks to save unsaved changes; false when the window stays open.
+    bool CloseQuery();
     int CountBoxes() const;
     int CountPageBoxes(const TCanvasPanel* page) const;
     // Reads and checks a whole document, then rebuilds the layout from it;
@@ -333,7 +365,15 @@ private:
     bool ScaledForLargeFonts_ = false;
     bool MainForm_ = false;
     bool Closed_ = false;
+    std::unique_ptr<TLayoutHost> LayoutHost_;
 };
+
+template <class F>
+void TfrmTessaria::LayoutStep(const QString& text, F&& command)
+{
+    TLayoutEdit step(*History, text);
+    std::forward<F>(command)();
+}
 
 // The main window, once created (the program's global frmTessaria).
 extern TfrmTessaria* frmTessaria;

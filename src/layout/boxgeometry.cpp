@@ -1,6 +1,9 @@
 #include "layout/boxgeometry.h"
 
+#include <algorithm>
+
 #include "base/rounding.h"
+#include "layout/layoutrules.h"
 
 namespace tessaria {
 
@@ -95,6 +98,53 @@ THandles HandlePositions(int w, int h, int b)
 {
     return {{QPoint(0, 0), QPoint(w / 2 - b / 2, 0), QPoint(w - b, 0), QPoint(w - b, h / 2 - b / 2),
              QPoint(w - b, h - b), QPoint(w / 2 - b / 2, h - b), QPoint(0, h - b), QPoint(0, h / 2 - b / 2)}};
+}
+
+QRect KeptOnPage(const QRect& bounds, const QSize& page)
+{
+    const int m = ReachableMargin;
+    QRect kept = bounds;
+    kept.moveLeft(std::clamp(bounds.x(), std::min(m - bounds.width(), page.width() - m), page.width() - m));
+    kept.moveTop(std::clamp(bounds.y(), std::min(m - bounds.height(), page.height() - m), page.height() - m));
+    return kept;
+}
+
+bool ReachesPage(const QRect& bounds, const QSize& page)
+{
+    const QRect on = bounds.intersected(QRect(QPoint(0, 0), page));
+    return on.width() >= ReachableMargin && on.height() >= ReachableMargin;
+}
+
+QSize NewBoxSize(const QSize& wanted, const QSize& page, int b)
+{
+    double w = std::max(wanted.width(), 1), h = std::max(wanted.height(), 1);
+    if (page.width() > 0 && page.height() > 0 && (w > page.width() || h > page.height())) {
+        const double scale = std::min(page.width() / w, page.height() / h);
+        w *= scale;
+        h *= scale;
+    }
+    const int least = 3 * b;
+    return QSize(std::max(least, int(Round(w))), std::max(least, int(Round(h))));
+}
+
+QPoint NewBoxPosition(const QPoint& at, const QSize& size, const QSize& wanted, const QSize& page)
+{
+    if (wanted.width() <= page.width() && wanted.height() <= page.height())
+        return at;
+    return QPoint(std::clamp(at.x(), 0, std::max(0, page.width() - size.width())),
+                  std::clamp(at.y(), 0, std::max(0, page.height() - size.height())));
+}
+
+int ArrowStep(int value, int direction, bool raster)
+{
+    if (!raster)
+        return value + direction;
+    // Floor division, so that negative positions snap the same way.
+    const int r = AlignRaster;
+    const int line = (value >= 0 ? value / r : -((-value + r - 1) / r)) * r;
+    if (direction > 0)
+        return line + r;
+    return line == value ? value - r : line;
 }
 
 bool NormalisedBoxSize(int value, int& stored)

@@ -48,6 +48,25 @@ struct THandles {
 };
 THandles HandlePositions(int w, int h, int b);
 
+// A box keeps this many page pixels on its page in both directions, so that
+// it can always be grabbed again.
+constexpr int ReachableMargin = 10;
+// A moved box pulled back until that much of it lies on a page of that size.
+QRect KeptOnPage(const QRect& bounds, const QSize& page);
+// Whether that much of a box lies on the page (a resize that loses it is refused).
+bool ReachesPage(const QRect& bounds, const QSize& page);
+
+// The size of a new picture box: sides of at least 3 x b, and, when the
+// wanted size does not fit on the page, scaled down keeping its proportion.
+QSize NewBoxSize(const QSize& wanted, const QSize& page, int b);
+// Where a new box of that size goes for a drop at `at`: the drop point, moved
+// back onto the page only when the box was made smaller to fit.
+QPoint NewBoxPosition(const QPoint& at, const QSize& size, const QSize& wanted, const QSize& page);
+
+// Where an arrow key puts a coordinate: one pixel on, or with the raster to
+// the next raster line in that direction (direction is -1 or +1).
+int ArrowStep(int value, int direction, bool raster);
+
 // BoxSize as stored: values below 2 or above 50 are refused (false); others
 // become odd, 2 x (v div 2) + 1.
 bool NormalisedBoxSize(int value, int& stored);

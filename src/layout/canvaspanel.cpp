@@ -4,6 +4,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "layout/rectbox.h"
+
 namespace tessaria {
 
 TCanvasPanel::TCanvasPanel(QWidget* parent) : QWidget(parent)
@@ -83,22 +85,34 @@ void TCanvasPanel::mouseReleaseEvent(QMouseEvent* event)
         emit Click();
 }
 
+bool TCanvasPanel::OnTextBox(QPoint at) const
+{
+    const auto* box = qobject_cast<const TRectBox*>(childAt(at));
+    return box && box->TextBox();
+}
+
 void TCanvasPanel::dragEnterEvent(QDragEnterEvent* event)
 {
     bool accept = false;
-    emit DragOver(event->mimeData(), accept);
+    if (!OnTextBox(event->position().toPoint()))
+        emit DragOver(event->mimeData(), accept);
     accept ? event->acceptProposedAction() : event->ignore();
 }
 
 void TCanvasPanel::dragMoveEvent(QDragMoveEvent* event)
 {
     bool accept = false;
-    emit DragOver(event->mimeData(), accept);
+    if (!OnTextBox(event->position().toPoint()))
+        emit DragOver(event->mimeData(), accept);
     accept ? event->acceptProposedAction() : event->ignore();
 }
 
 void TCanvasPanel::dropEvent(QDropEvent* event)
 {
+    if (OnTextBox(event->position().toPoint())) {
+        event->ignore();
+        return;
+    }
     emit DragDrop(event->mimeData(), event->position().toPoint());
     event->acceptProposedAction();
 }

@@ -42,6 +42,10 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // A drag that reaches the page from a text box on it (a caption or a free
+    // text, which take no pictures) is no drop onto the page.
+    bool OnTextBox(QPoint at) const;
+
     bool ShowGrid_ = false;
     int Graularity_ = 0;
     QColor Color_ = Qt::white;

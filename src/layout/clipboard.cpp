@@ -36,7 +36,7 @@ void CopyBoxValues(const TRectBox& from, TRectBox& to)
         to.SetLines(from.Lines());
         to.ReleasePicture();
     } else {
-        to.SetPicture(from.Picture());
+        to.SetSharedPicture(from.SharedPicture()); // never changed in place: shared, not copied
         to.SetLines({});
     }
 }
@@ -61,15 +61,16 @@ void TfrmTessaria::Cut1Click(QAction* sender)
     if (!box)
         return;
     CopyBoxToClipboard(box);
+    UpdateActions(); // there is something to paste now
     if (!sender || sender->text() != "Cut")
         return;
-    DocumentSaved = false;
+    SetDocumentSaved(false);
     box->UnfocusAll();
     if (TRectBox* parent = box->LinkParent())
         parent->SetLinkChild(nullptr);
     if (TRectBox* child = box->LinkChild())
-        delete child;
-    delete box;
+        RemoveBox(child);
+    RemoveBox(box);
     ClearBoxInfo();
 }
 

@@ -27,9 +27,10 @@ QList<TRectBox*> TfrmTessaria::PageBoxes(const TCanvasPanel* page) const
 
 TRectBox* TfrmTessaria::SelectedBox() const
 {
+    // A box on a page that is not shown cannot be the one the user acts on.
     TRectBox* selected = nullptr;
     for (TRectBox* box : Boxes())
-        if (box->Focus())
+        if (box->Focus() && box->parentWidget() == CurrentPage)
             selected = box;
     return selected;
 }
@@ -76,8 +77,11 @@ void TfrmTessaria::tbNewPageClick()
         RunCommand([&] { PnlWhiteDragOver(page, data, accept); });
     });
     connect(page, &TCanvasPanel::DragDrop, this, [this, page](const QMimeData* data, QPoint at) {
-        RunCommand([&] { PnlWhiteDragDrop(page, data, at); });
+        RunCommand([&] { LayoutStep("Place Picture", [&] { PnlWhiteDragDrop(page, data, at); }); });
     });
+    // The selection belongs to the page that was shown.
+    for (TRectBox* box : Boxes())
+        box->SetFocus(false);
     page->show();
     UpdatePageGeometry();
     if (ReadSetting(SettingsKey, "ShowGrid", "0").startsWith('1'))
@@ -94,6 +98,9 @@ void TfrmTessaria::CanvasPageNumberClick()
         return;
     for (TCanvasPanel* page : Pages)
         page->hide();
+    // The selection belongs to the page that was shown.
+    for (TRectBox* box : Boxes())
+        box->SetFocus(false);
     CurrentPage = Pages[index];
     CurrentPage->show();
 }
@@ -104,15 +111,17 @@ void TfrmTessaria::tbDeleteCurrentPageClick()
     if (Dialogs().Confirm(question, TMsgButtons::YesNo) != TMsgAnswer::Yes)
         return;
     if (Pages.size() == 1) {
-        DeleteAllBoxes();
+        const QList<TRectBox*> boxes = Boxes();
+        for (auto it = boxes.rbegin(); it != boxes.rend(); ++it)
+            RemoveBox(*it);
     } else if (Pages.size() > 1) {
         int i = CanvasPageNumber->Position() - 1;
         for (TCanvasPanel* page : Pages)
             page->hide();
         const QList<TRectBox*> boxes = PageBoxes(Pages[i]);
         for (auto it = boxes.rbegin(); it != boxes.rend(); ++it)
-            FreeBox(*it);
-        delete Pages.takeAt(i);
+            RemoveBox(*it);
+        RemovePage(Pages[i]);
         if (i == Pages.size())
             --i;
         CurrentPage = Pages[i];

@@ -1,12 +1,15 @@
 // The main window's picture boxes: placing a dropped picture, replacing it,
 // the handlers every box gets, and deleting the selected box.
 #include <QApplication>
+#include <QFile>
+#include <algorithm>
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPainter>
+#include <QScrollArea>
 #include <QStandardItemModel>
 #include <QUrl>
 
@@ -17,6 +20,7 @@
 #include "controls/foldertree.h"
 #include "controls/statusbar.h"
 #include "imageio/picture.h"
+#include "layout/boxgeometry.h"
 #include "layout/canvaspanel.h"
 #include "layout/layoutrules.h"
 #include "layout/rectbox.h"
@@ -65,13 +69,27 @@ TRectBox* TfrmTessaria::CreateBox(TCanvasPanel* page, unsigned handlers)
     connect(box, &TRectBox::OnPaint, this,
             [this](TRectBox* b, QPainter* canvas, QRect& r) { RunCommand([&] { RectBoxPaint(b, canvas, r); }); });
     connect(box, &TRectBox::OnClick, this, [this](TRectBox* b) { RunCommand([&] { RectBoxClick(b); }); });
-    connect(box, &TRectBox::OnDblClick, this, [this](TRectBox* b) { RunCommand([&] { RectBoxDblClick(b); }); });
+    connect(box, &TRectBox::OnDblClick, this,
+            [this](TRectBox* b) { RunCommand([&] { LayoutStep("Edit Text", [&] { RectBoxDblClick(b); }); }); });
+    // A drag with the mouse, from press to release, is one step.
+    connect(box, &TRectBox::OnMouseDown, this, [this](TRectBox*, Qt::MouseButton button, QPoint) {
+        if (button != Qt::LeftButton)
+            return;
+        History->BeginDrag("Move");
+        // The arrow keys go to the page area, not to the list that had the focus.
+        ScrollBox1->setFocus(Qt::MouseFocusReason);
+    });
+    connect(box, &TRectBox::OnMouseUp, this, [this](TRectBox*, Qt::MouseButton button, QPoint) {
+        if (button == Qt::LeftButton)
+            RunCommand([this] { History->EndDrag(); });
+    });
+    connect(box, &TRectBox::FocusChanged, this, [this] { UpdateActions(); });
     connect(box, &TRectBox::OnDragOver, this, [this](TRectBox* b, const QMimeData* d, bool& accept) {
         RunCommand([&] { RectBoxDragOver(b, d, accept); });
     });
     if (handlers & bhDrop)
         connect(box, &TRectBox::OnDragDrop, this, [this](TRectBox* b, const QMimeData* d, QPoint at) {
-            RunCommand([&] { RectBoxDragDrop(b, d, at); });
+            RunCommand([&] { LayoutStep("Replace Picture", [&] { RectBoxDragDrop(b, d, at); }); });
         });
     if (handlers & bhResize)
         connect(box, &TRectBox::OnResize, this, [this](TRectBox* b) { RunCommand([&] { RectBoxResize(b); }); });
@@ -94,17 +112,23 @@ bool TfrmTessaria::DroppedPicture(const QMimeData* data, TBitmap& picture, QStri
     if (FromOurBrowser(data)) {
         // The file selected in the list, as the preview pane shows it.
         const QModelIndexList rows = LV1->Selection() ? LV1->Selection()->selectedRows(0) : QModelIndexList();
-        if (rows.size() != 1 || PreviewPicture.Empty())
+        if (rows.size() != 1)
             return false;
         const QString caption = LV1->Model()->data(rows.first()).toString();
         path = QString::fromStdString(WithTrailingBackslash(TV1->Directory().toStdString())) + caption;
-        picture = PreviewPicture;
-        return true;
+        if (path == PreviewFile && !PreviewPicture.Empty()) {
+            picture = PreviewPicture;
+            return true;
+        }
+        // The preview still shows an earlier file (this one could not be
+        // read for it): read the file itself, so that its reader's message
+        // is shown and no box takes another file's picture.
+    } else {
+        path = DroppedLocalFile(data);
+        if (path.isEmpty())
+            return false;
     }
-    path = DroppedLocalFile(data);
-    if (path.isEmpty())
-        return false;
-    picture = LoadBitmapFromFile(path.toStdString());
+    picture = LoadBitmapFromFile(QFile::encodeName(path).toStdString());
     return !picture.Empty();
 }
 
@@ -122,8 +146,8 @@ void TfrmTessaria::PnlWhiteDragDrop(TCanvasPanel*, const QMimeData* data, QPoint
     TBitmap picture;
     QString path;
     if (!DroppedPicture(data, picture, path))
-        return; // nothing selected or nothing to show: the drop places nothing
-    DocumentSaved = false;
+        return; // nothing selected: the drop places nothing
+    SetDocumentSaved(false);
     TfrmLorvaneOptions* options = Options();
     const bool proportion = options->cbMaintainProportion->isChecked();
 
@@ -142,13 +166,17 @@ void TfrmTessaria::PnlWhiteDragDrop(TCanvasPanel*, const QMimeData* data, QPoint
     box->SetHidePassiveFrame(true);
 
     const double heightInches = DefaultInches(options->txtHeight, 4.0, "4.0");
-    const int height = int(Round(LayoutPPI * heightInches));
-    int width;
+    const double height = Round(LayoutPPI * heightInches);
+    double width;
     if (proportion)
-        width = int(Round(double((long double)height / box->Ratio())));
+        width = Round(double((long double)height / box->Ratio()));
     else
-        width = int(Round(LayoutPPI * DefaultInches(options->txtWidth, 6.0, "6.0")));
-    box->resize(width, height);
+        width = Round(LayoutPPI * DefaultInches(options->txtWidth, 6.0, "6.0"));
+    // A box must stay big enough to grab and small enough to lie on its page.
+    const QSize wanted(int(std::clamp(width, 0.0, 1e6)), int(std::clamp(height, 0.0, 1e6)));
+    const QSize size = NewBoxSize(wanted, CurrentPage->size(), box->BoxSize());
+    box->SetBounds(KeptOnPage(QRect(NewBoxPosition(position, size, wanted, CurrentPage->size()), size),
+                              CurrentPage->size()));
     box->UnfocusAll();
     box->show();
 
@@ -158,37 +186,34 @@ void TfrmTessaria::PnlWhiteDragDrop(TCanvasPanel*, const QMimeData* data, QPoint
     }
 }
 
-void TfrmTessaria::RectBoxDragOver(TRectBox*, const QMimeData* data, bool& accept)
+void TfrmTessaria::RectBoxDragOver(TRectBox* box, const QMimeData* data, bool& accept)
 {
-    accept = FromOurBrowser(data) || !DroppedLocalFile(data).isEmpty();
+    // A caption or a free text never becomes a picture box.
+    accept = !box->TextBox() && (FromOurBrowser(data) || !DroppedLocalFile(data).isEmpty());
 }
 
 void TfrmTessaria::RectBoxDragDrop(TRectBox* box, const QMimeData* data, QPoint)
 {
-    QString path;
-    if (FromOurBrowser(data)) {
-        const QModelIndexList rows = LV1->Selection() ? LV1->Selection()->selectedRows(0) : QModelIndexList();
-        if (rows.size() != 1 || PreviewPicture.Empty())
-            return;
-        path = QString::fromStdString(WithTrailingBackslash(TV1->Directory().toStdString())) +
-               LV1->Model()->data(rows.first()).toString();
-    } else {
-        path = DroppedLocalFile(data);
-        if (path.isEmpty())
-            return;
-    }
-    if (Dialogs().Confirm("replace " + box->FileName() + " with " + path + "?", TMsgButtons::YesNo) != TMsgAnswer::Yes)
+    if (box->TextBox())
         return;
+    // Read first: a file that cannot be read ends here with its reader's
+    // message, before any question.
     TBitmap picture;
+    QString path;
     if (!DroppedPicture(data, picture, path))
         return;
-    DocumentSaved = false;
+    if (Dialogs().Confirm("replace " + box->FileName() + " with " + path + "?", TMsgButtons::YesNo) != TMsgAnswer::Yes)
+        return;
+    SetDocumentSaved(false);
     box->SetRatio((long double)picture.Height() / picture.Width());
     box->SetPictureWidth(picture.Width());
     box->SetPictureHeight(picture.Height());
     box->SetPictureDate(DateTimeValue(QFileInfo(path).lastModified()));
     box->SetPicture(ReducedCopy(picture));
-    box->resize(int(Round(double(box->height() / box->Ratio()))), box->height());
+    const QRect before = box->Bounds();
+    const double width = Round(double(before.height() / box->Ratio()));
+    box->SetBounds(QRect(before.topLeft(), QSize(std::max(3 * box->BoxSize(), int(std::clamp(width, 0.0, 1e6))),
+                                                 before.height())));
     box->SetFileName(path);
     box->SetRotation(0);
     box->update();
@@ -232,8 +257,12 @@ void TfrmTessaria::RectBoxClick(TRectBox* box)
 
 void TfrmTessaria::RectBoxResize(TRectBox* box)
 {
-    if (TRectBox* child = box->LinkChild())
+    if (TRectBox* child = box->LinkChild()) {
         child->resize(box->width(), child->height());
+        // Glued now, not only at the picture's next paint, so that a save
+        // sees the caption where the screen shows it.
+        FollowPicture(box);
+    }
     sb1->SetPanelText(1, BoxSizeText(box));
 }
 
@@ -253,12 +282,12 @@ void TfrmTessaria::DeleteSelectedBox()
     box->UnfocusAll();
     if (TRectBox* child = box->LinkChild()) {
         box->SetLinkChild(nullptr);
-        delete child;
+        RemoveBox(child);
     } else if (TRectBox* parent = box->LinkParent()) {
         parent->SetLinkChild(nullptr);
         parent->SetTag(0);
     }
-    delete box;
+    RemoveBox(box);
     ClearBoxInfo();
 }
 

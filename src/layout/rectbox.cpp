@@ -154,8 +154,10 @@ void TRectBox::SetInfoTextColor(const QColor& v)
 
 void TRectBox::SetFocus(bool v)
 {
-    if (Store(Focus_, v))
+    if (Store(Focus_, v)) {
         update();
+        emit FocusChanged(this);
+    }
 }
 
 void TRectBox::SetFont(const QFont& v)
@@ -170,16 +172,26 @@ void TRectBox::SetFontColor(const QColor& v)
         update();
 }
 
-void TRectBox::SetPicture(const TBitmap& picture)
+const TBitmap& TRectBox::Picture() const
 {
-    Picture_ = picture;
+    static const TBitmap none;
+    return Picture_ ? *Picture_ : none;
+}
+
+void TRectBox::SetPicture(const TBitmap& picture) { SetSharedPicture(std::make_shared<const TBitmap>(picture)); }
+
+void TRectBox::SetSharedPicture(std::shared_ptr<const TBitmap> picture)
+{
+    if (picture == Picture_)
+        return;
+    Picture_ = std::move(picture);
     PictureImageValid_ = false;
 }
 
 const QImage& TRectBox::PictureImage() const
 {
     if (!PictureImageValid_) {
-        PictureImage_ = Picture_.Empty() ? QImage() : ToQImage(Picture_);
+        PictureImage_ = HasPicture() ? ToQImage(*Picture_) : QImage();
         PictureImageValid_ = true;
     }
     return PictureImage_;
@@ -187,7 +199,7 @@ const QImage& TRectBox::PictureImage() const
 
 void TRectBox::ReleasePicture()
 {
-    Picture_ = TBitmap();
+    Picture_.reset();
     PictureImage_ = QImage();
     PictureImageValid_ = true;
 }
@@ -222,6 +234,7 @@ void TRectBox::UnfocusAll()
         if (box->Focus_) {
             box->Focus_ = false;
             box->update();
+            emit box->FocusChanged(box);
         }
 }
 
@@ -321,6 +334,7 @@ void TRectBox::mousePressEvent(QMouseEvent* event)
         UnfocusAll();
         Focus_ = true;
         update();
+        emit FocusChanged(this);
     }
     emit OnMouseDown(this, event->button(), event->position().toPoint());
 }
@@ -338,9 +352,16 @@ void TRectBox::mouseMoveEvent(QMouseEvent* event)
     if (Press_.x() < 0 || Press_.y() < 0)
         return;
     if (DragMode_ != TDragMode::None) {
-        const QRect bounds =
-            DragBounds(DragMode_, geometry(), p.x(), p.y(), Press_.x(), Press_.y(), Proportionate_, Ratio_);
-        if (AcceptableBounds(bounds, BoxSize_) && bounds != geometry()) {
+        QRect bounds = DragBounds(DragMode_, geometry(), p.x(), p.y(), Press_.x(), Press_.y(), Proportionate_, Ratio_);
+        // A box dragged past its page's edge could never be grabbed again.
+        bool reachable = true;
+        if (const QWidget* page = parentWidget()) {
+            if (DragMode_ == TDragMode::Move)
+                bounds = KeptOnPage(bounds, page->size());
+            else
+                reachable = ReachesPage(bounds, page->size()) || !ReachesPage(geometry(), page->size());
+        }
+        if (AcceptableBounds(bounds, BoxSize_) && reachable && bounds != geometry()) {
             setGeometry(bounds);
             update();
         }

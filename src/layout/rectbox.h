@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QStringList>
 #include <QWidget>
+#include <memory>
 
 #include "base/alignment.h"
 #include "base/datetime.h"
@@ -56,6 +57,9 @@ public:
     ~TRectBox() override;
 
     QObject* Owner() const { return Owner_; }
+    // A box taken out of the layout (deleted, but kept for undo) has no
+    // owner: it stays hidden on its page and no walk over the layout sees it.
+    void SetOwner(QObject* owner) { Owner_ = owner; }
     // The boxes of an owner in creation order (the main window's components).
     static QList<TRectBox*> BoxesOf(const QObject* owner);
 
@@ -100,11 +104,14 @@ public:
     void SetFontColor(const QColor& v);
 
     // The shown bitmap (a reduced copy); copied in, no repaint.
-    const TBitmap& Picture() const { return Picture_; }
+    const TBitmap& Picture() const;
     void SetPicture(const TBitmap& picture);
+    // The same bitmap shared, as undo keeps it; never changed in place.
+    std::shared_ptr<const TBitmap> SharedPicture() const { return Picture_; }
+    void SetSharedPicture(std::shared_ptr<const TBitmap> picture);
     // The picture as drawn on the screen.
     const QImage& PictureImage() const;
-    bool HasPicture() const { return !Picture_.Empty(); }
+    bool HasPicture() const { return Picture_ && !Picture_->Empty(); }
     void ReleasePicture();
 
     int PictureWidth() const { return PictureWidth_; }
@@ -133,6 +140,10 @@ public:
     int Tag() const { return Tag_; }
     void SetTag(int v) { Tag_ = v; }
 
+    // Left, Top, Width and Height: the box on its page, in page pixels.
+    QRect Bounds() const { return geometry(); }
+    void SetBounds(const QRect& bounds) { setGeometry(bounds); }
+
     // Unfocuses every box of the owner, this one included.
     void UnfocusAll();
 
@@ -144,6 +155,7 @@ public:
     TDragMode DragMode() const { return DragMode_; }
 
 signals:
+    void FocusChanged(TRectBox* sender);
     void OnPaint(TRectBox* sender, QPainter* canvas, QRect& rect);
     void OnResize(TRectBox* sender);
     void OnClick(TRectBox* sender);
@@ -189,7 +201,7 @@ private:
     bool Focus_ = false;
     QFont Font_;
     QColor FontColor_ = Qt::black;
-    TBitmap Picture_;
+    std::shared_ptr<const TBitmap> Picture_;
     mutable QImage PictureImage_;
     mutable bool PictureImageValid_ = false;
     int PictureWidth_ = 0;

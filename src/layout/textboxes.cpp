@@ -47,7 +47,7 @@ void TfrmTessaria::tbAddTextClick()
     }
     if (!CurrentPage)
         return;
-    DocumentSaved = false;
+    SetDocumentSaved(false);
     TRectBox* text = CreateBox(CurrentPage, bhResize);
     text->SetTextBox(true);
     QFont font(LastFontName);
@@ -82,11 +82,15 @@ void TfrmTessaria::EditTextBox(TRectBox* box)
     TfrmTextBoxProperties* dialog = frmTextBoxProperties;
     dialog->RBMemo->setPlainText(box->Lines().join('\n'));
     dialog->cbFonts->setCurrentText(box->Font().family());
-    dialog->cbtxtSize->setCurrentIndex(dialog->cbtxtSize->findText(QString::number(box->Font().pointSize())));
+    const QString ownSize = QString::number(box->Font().pointSize());
+    dialog->cbtxtSize->setCurrentIndex(dialog->cbtxtSize->findText(ownSize));
+    // A size that is not in the list is still the box's own: OK keeps it.
+    if (dialog->cbtxtSize->currentIndex() < 0)
+        dialog->cbtxtSize->setCurrentText(ownSize);
     dialog->btnFontColor->SetColor(box->FontColor());
     if (Dialogs().ExecModal(*dialog) != QDialog::Accepted)
         return;
-    DocumentSaved = false;
+    SetDocumentSaved(false);
     const int size = StrToInt(dialog->cbtxtSize->currentText().toStdString());
     LastFontSize = size;
     LastFontName = dialog->cbFonts->currentText();

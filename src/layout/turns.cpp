@@ -31,6 +31,7 @@ void TfrmTessaria::tbRotateLeftClick(QAction* sender)
     if (box->Ratio() != 0)
         box->SetRatio(1 / box->Ratio());
     box->update();
+    FollowPicture(box);
 }
 
 void TfrmTessaria::tbAlignClick()
@@ -39,6 +40,9 @@ void TfrmTessaria::tbAlignClick()
         return;
     for (TRectBox* box : Boxes())
         box->move(SnapToRaster(box->x(), CurrentPage->width()), SnapToRaster(box->y(), CurrentPage->height()));
+    // Captions go back under their pictures at once.
+    for (TRectBox* box : Boxes())
+        FollowPicture(box);
 }
 
 } // namespace tessaria

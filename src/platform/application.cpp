@@ -1,9 +1,16 @@
 #include "platform/application.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QScreen>
 
 #include "platform/errorbox.h"
+
+// share/tessaria as seen from the installed executable's folder; the build
+// works it out from its install folders.
+#ifndef TESSARIA_DATA_FROM_PROGRAM
+#define TESSARIA_DATA_FROM_PROGRAM "../share/tessaria"
+#endif
 
 namespace tessaria {
 
@@ -48,6 +55,24 @@ QString ProgramFolder()
     if (!folder.endsWith('/'))
         folder += '/';
     return folder;
+}
+
+QString FindDataFolder(const QString& programFolder, const QString& installedData)
+{
+    const QString marker = QStringLiteral("tessaria.hlp");
+    if (QFileInfo::exists(programFolder + marker))
+        return programFolder;
+    QString installed = QDir::cleanPath(programFolder + installedData);
+    if (!installed.endsWith('/'))
+        installed += '/';
+    if (QFileInfo::exists(installed + marker))
+        return installed;
+    return programFolder;
+}
+
+QString DataFolder()
+{
+    return FindDataFolder(ProgramFolder(), QStringLiteral(TESSARIA_DATA_FROM_PROGRAM));
 }
 
 void ProcessMessages()

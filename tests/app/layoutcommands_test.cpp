@@ -10,7 +10,7 @@
 #include <QTreeView>
 #include <QUrl>
 
-#include "app/appfixture.h"
+#include "app/layoutfixture.h"
 #include "app/forms.h"
 #include "browse/filelistview.h"
 #include "controls/colorbutton.h"
@@ -29,64 +29,6 @@
 using namespace tessaria;
 using namespace tessaria::test;
 
-namespace {
-
-TBitmap Picture(int w, int h)
-{
-    TBitmap b;
-    b.SetSize(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            uint8_t* p = b.ScanLine(y) + 3 * x;
-            p[0] = uint8_t(x);
-            p[1] = uint8_t(y);
-            p[2] = 200;
-        }
-    return b;
-}
-
-class Layout : public AppTest {
-protected:
-    TfrmTessaria& Start()
-    {
-        TfrmTessaria& w = ShowWindow();
-        w.TV1->SetDirectory(QString::fromStdString(Folder.Path().string()));
-        w.LayoutPPI = 40; // a 7.5 x 10 inch printable area
-        return w;
-    }
-    // A file in the folder, listed and selected, shown in the preview.
-    void SelectFile(TfrmTessaria& w, const QString& name, const TBitmap& picture)
-    {
-        WriteFile(Folder.File(name.toStdString()), std::string("picture"));
-        TFileListModel* model = w.LV1->Model();
-        int row = 0;
-        while (row < model->Count() && model->Item(row).Texts.Caption != name)
-            ++row;
-        if (row == model->Count())
-            model->Add({name, "1", "", ""});
-        // The test sets the preview's picture itself; the file holds none.
-        const QSignalBlocker quiet(w.LV1);
-        w.LV1->SelectRow(row);
-        w.PreviewPicture = picture;
-    }
-    // A drop as Qt delivers it to the widget under the pointer.
-    static void Drop(QWidget* target, QPoint at, const QString& source = "list")
-    {
-        QMimeData data;
-        data.setData("application/x-tessaria-source", source.toUtf8());
-        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(target, &enter);
-        ASSERT_TRUE(enter.isAccepted());
-        QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(target, &drop);
-    }
-    TRectBox* LastBox(TfrmTessaria& w) { return w.Boxes().isEmpty() ? nullptr : w.Boxes().last(); }
-    TfrmLorvaneOptions* Options() { return frmLorvaneOptions; }
-
-    TempDir Folder;
-};
-
-} // namespace
 
 TEST_F(Layout, DroppingAFileMakesABoxSizedInInches)
 {
@@ -121,10 +63,17 @@ TEST_F(Layout, DroppingAFileMakesABoxSizedInInches)
     EXPECT_TRUE(w.Boxes().first()->Proportionate());
 
     Options()->txtHeight->setText("abc");
-    SelectFile(w, "c.jpg", Picture(400, 100));
+    SelectFile(w, "c.jpg", Picture(400, 300));
     Drop(w.CurrentPage, QPoint(0, 0));
     EXPECT_EQ(Options()->txtHeight->text(), "4.0");
     EXPECT_EQ(LastBox(w)->height(), 160);
+
+    // 4 inches high, a 400 x 100 picture would be 640 pixels wide: wider than
+    // the page, so the box is scaled down to the page's width, keeping 4:1.
+    ASSERT_EQ(w.CurrentPage->width(), 330); // the stand-in Letter printer's page
+    SelectFile(w, "d.jpg", Picture(400, 100));
+    Drop(w.CurrentPage, QPoint(0, 0));
+    EXPECT_EQ(LastBox(w)->size(), QSize(330, 82)); // 82.5, halves to even
     EXPECT_EQ(LastBox(w)->Picture().Width(), 196);
     EXPECT_EQ(LastBox(w)->Picture().Height(), 49);
 }
@@ -133,11 +82,15 @@ TEST_F(Layout, ADropWithNothingToPlaceDoesNothing)
 {
     TfrmTessaria& w = Start();
     Drop(w.CurrentPage, QPoint(10, 10)); // nothing selected
-    SelectFile(w, "a.jpg", TBitmap());    // selected, but no preview picture
+    EXPECT_TRUE(Dialogs->Shown.empty());
+    // Selected, but no preview picture: the file itself is read, and this one
+    // is no picture, so its reader's message is all that happens.
+    SelectFile(w, "a.jpg", TBitmap());
     Drop(w.CurrentPage, QPoint(10, 10), "preview");
     EXPECT_TRUE(w.Boxes().isEmpty());
     EXPECT_TRUE(w.DocumentSaved);
-    EXPECT_TRUE(Dialogs->Shown.empty());
+    EXPECT_EQ(Dialogs->Texts(TScriptedDialogs::TKind::Error).size(), 1);
+    EXPECT_EQ(Dialogs->Shown.size(), 1u);
 }
 
 TEST_F(Layout, ADesktopDropLoadsTheDroppedFileItself)
@@ -425,7 +378,8 @@ TEST_F(Layout, TurnsSwapTheSidesAndAutoAlignSnapsEveryPage)
               std::vector<uint8_t>(shown.Bits(), shown.Bits() + shown.RowBytes() * 131));
 
     w.tbAddText->trigger(); // linked caption; turning a text box is refused
-    w.tbRotateRight->trigger();
+    EXPECT_FALSE(w.tbRotateRight->isEnabled()); // the buttons say so before
+    w.tbRotateLeftClick(w.tbRotateRight);      // and the command itself still does
     EXPECT_EQ(Dialogs->LastText(), "You can not rotate a text box");
 
     // Auto-align: boxes of every page, once the current page has one.

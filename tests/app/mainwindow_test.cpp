@@ -148,7 +148,8 @@ TEST_F(MainWindow, MenusHaveEveryItemInOrder)
     EXPECT_EQ(ActionNames(menus[0]->menu()->actions()),
               (QStringList{"New1=New", "Open1=Open", "Save1=Save", "-N1", "Options1=Options", "-N8",
                            "Preview1=Preview", "Print1=Print", "-N4", "Quit1=Quit"}));
-    EXPECT_EQ(ActionNames(menus[1]->menu()->actions()), (QStringList{"Cut1=Cut", "Copy1=Copy", "Paste1=Paste"}));
+    EXPECT_EQ(ActionNames(menus[1]->menu()->actions()),
+              (QStringList{"Undo1=&Undo", "Redo1=&Redo", "-N5", "Cut1=Cut", "Copy1=Copy", "Paste1=Paste"}));
     EXPECT_EQ(ActionNames(menus[2]->menu()->actions()),
               (QStringList{"AddBookmark1=Add Bookmark", "EditBookmarks1=Edit Bookmarks", "-N6"}));
     EXPECT_EQ(ActionNames(menus[3]->menu()->actions()),

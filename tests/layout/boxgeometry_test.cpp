@@ -109,3 +109,55 @@ TEST(BoxGeometry, GuardAndBoxSizeRules)
     for (int i = 0; i < 8; ++i)
         EXPECT_EQ(h.Corner[i], expected[i]) << i;
 }
+
+TEST(BoxGeometry, ABoxKeepsTenPixelsOnItsPage)
+{
+    const QSize page(300, 400);
+    struct Case { QRect in; QRect kept; bool reaches; };
+    const Case cases[] = {
+        {QRect(20, 30, 100, 80), QRect(20, 30, 100, 80), true},          // on the page: unchanged
+        {QRect(-90, -70, 100, 80), QRect(-90, -70, 100, 80), true},       // exactly 10 x 10 left on it
+        {QRect(-91, 0, 100, 80), QRect(-90, 0, 100, 80), false},
+        {QRect(-5000, -5000, 100, 80), QRect(-90, -70, 100, 80), false},
+        {QRect(290, 390, 100, 80), QRect(290, 390, 100, 80), true},
+        {QRect(291, 391, 100, 80), QRect(290, 390, 100, 80), false},
+        {QRect(9000, 100, 100, 80), QRect(290, 100, 100, 80), false},
+        {QRect(-200, 100, 600, 80), QRect(-200, 100, 600, 80), true},     // wider than the page
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(KeptOnPage(c.in, page), c.kept) << c.in.x() << "," << c.in.y();
+        EXPECT_EQ(ReachesPage(c.in, page), c.reaches) << c.in.x() << "," << c.in.y();
+    }
+}
+
+TEST(BoxGeometry, NewBoxesAreGrabbableAndFitTheirPage)
+{
+    const QSize page(330, 400);
+    struct Case { QSize wanted; QPoint at; QSize size; QPoint placed; };
+    const Case cases[] = {
+        {QSize(213, 160), QPoint(30, 40), QSize(213, 160), QPoint(30, 40)},   // fits: as asked, where dropped
+        {QSize(213, 160), QPoint(300, 380), QSize(213, 160), QPoint(300, 380)}, // fits, but hangs over: the drop point
+        {QSize(0, 160), QPoint(5, 5), QSize(15, 160), QPoint(5, 5)},          // a 1 x 2000 picture: 3 x BoxSize wide
+        {QSize(480000, 160), QPoint(100, 100), QSize(330, 15), QPoint(0, 100)}, // 3000 x 1: page wide, moved onto it
+        {QSize(640, 160), QPoint(200, 390), QSize(330, 82), QPoint(0, 318)},  // 82.5 halves to even
+        {QSize(200, 800), QPoint(50, 50), QSize(100, 400), QPoint(50, 0)},
+    };
+    for (const Case& c : cases) {
+        const QSize size = NewBoxSize(c.wanted, page, 5);
+        EXPECT_EQ(size, c.size) << c.wanted.width() << "x" << c.wanted.height();
+        EXPECT_EQ(NewBoxPosition(c.at, size, c.wanted, page), c.placed) << c.wanted.width() << "x" << c.wanted.height();
+    }
+}
+
+TEST(BoxGeometry, ArrowStepsByAPixelOrToTheNextRasterLine)
+{
+    struct Case { int value, direction; bool raster; int expected; };
+    const Case cases[] = {
+        {37, 1, false, 38}, {37, -1, false, 36}, {37, 1, true, 40}, {37, -1, true, 30},
+        {40, 1, true, 50},  {40, -1, true, 30},  {0, -1, true, -10}, {-3, -1, true, -10},
+        {-3, 1, true, 0},   {-10, 1, true, 0},   {-10, -1, true, -20},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ArrowStep(c.value, c.direction, c.raster), c.expected)
+            << c.value << (c.direction > 0 ? " +" : " -") << (c.raster ? " raster" : "");
+}

@@ -128,10 +128,17 @@ TEST(RectBox, MovingFollowsThePointerAndRaisesOnResizeEveryMove)
     Layout l;
     TRectBox* b = l.Box(l.page1, QRect(10, 10, 100, 80));
     QSignalSpy resized(b, &TRectBox::OnResize);
+    Drag(b, QPoint(30, 30), QPoint(50, 70), 5);
+    EXPECT_EQ(b->geometry(), QRect(30, 50, 100, 80));
+    // Dragged far past the page's corner, the box keeps 10 pixels on its
+    // 400 x 400 page so that it can be grabbed again; it stays its child.
     Drag(b, QPoint(30, 30), QPoint(-270, 530), 5);
-    EXPECT_EQ(b->geometry(), QRect(-290, 510, 100, 80)); // off the page, still its child
+    EXPECT_EQ(b->geometry(), QRect(-90, 390, 100, 80));
     EXPECT_EQ(b->parentWidget(), l.page1);
-    EXPECT_EQ(resized.count(), 5);
+    EXPECT_EQ(resized.count(), 10);
+    // Dragged back, it follows the pointer again.
+    Drag(b, QPoint(95, 5), QPoint(145, -45), 2);
+    EXPECT_EQ(b->geometry(), QRect(-40, 340, 100, 80));
 }
 
 TEST(RectBox, ProportionalRightEdgeAndTheMinimumSize)
