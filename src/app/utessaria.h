@@ -255,9 +255,12 @@ public:
     void DeleteSelectedBox();
     void ClearBoxInfo();
     QString BoxSizeText(const TRectBox* box) const;
-    // The picture a drop brings and the path it comes from; false when the
-    // drop carries nothing to place.
-    bool DroppedPicture(const QMimeData* data, TBitmap& picture, QString& path);
+    // The picture a drop brings (the preview's own, or one read into
+    // `loaded`) and the path it comes from; null when the drop carries
+    // nothing to place.
+    const TBitmap* DroppedPicture(const QMimeData* data, TBitmap& loaded, QString& path);
+    // Lets the window repaint, not take input, during a long drop.
+    void RepaintWhileBusy();
     // Text boxes (layout/textboxes.cpp).
     void tbAddTextClick();
     void EditTextBox(TRectBox* box);

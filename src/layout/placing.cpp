@@ -107,29 +107,36 @@ void TfrmTessaria::ClearBoxInfo()
     sb1->SetPanelText(1, QString());
 }
 
-bool TfrmTessaria::DroppedPicture(const QMimeData* data, TBitmap& picture, QString& path)
+const TBitmap* TfrmTessaria::DroppedPicture(const QMimeData* data, TBitmap& loaded, QString& path)
 {
     if (FromOurBrowser(data)) {
         // The file selected in the list, as the preview pane shows it.
         const QModelIndexList rows = LV1->Selection() ? LV1->Selection()->selectedRows(0) : QModelIndexList();
         if (rows.size() != 1)
-            return false;
+            return nullptr;
         const QString caption = LV1->Model()->data(rows.first()).toString();
         path = QString::fromStdString(WithTrailingBackslash(TV1->Directory().toStdString())) + caption;
-        if (path == PreviewFile && !PreviewPicture.Empty()) {
-            picture = PreviewPicture;
-            return true;
-        }
+        // The preview's own picture, not a copy: a big one is hundreds of megabytes.
+        if (path == PreviewFile && !PreviewPicture.Empty())
+            return &PreviewPicture;
         // The preview still shows an earlier file (this one could not be
         // read for it): read the file itself, so that its reader's message
         // is shown and no box takes another file's picture.
     } else {
         path = DroppedLocalFile(data);
         if (path.isEmpty())
-            return false;
+            return nullptr;
     }
-    picture = LoadBitmapFromFile(QFile::encodeName(path).toStdString());
-    return !picture.Empty();
+    loaded = LoadBitmapFromFile(QFile::encodeName(path).toStdString());
+    RepaintWhileBusy();
+    return loaded.Empty() ? nullptr : &loaded;
+}
+
+void TfrmTessaria::RepaintWhileBusy()
+{
+    // A big picture takes seconds to read and to reduce: the window repaints
+    // between the steps, but takes no input until the drop is done.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void TfrmTessaria::PnlWhiteDragOver(TCanvasPanel*, const QMimeData* data, bool& accept)
@@ -143,10 +150,15 @@ void TfrmTessaria::PnlWhiteDragDrop(TCanvasPanel*, const QMimeData* data, QPoint
     if (!CurrentPage)
         return;
     TBusyCursor busy;
-    TBitmap picture;
+    TBitmap loaded;
     QString path;
-    if (!DroppedPicture(data, picture, path))
+    const TBitmap* dropped = DroppedPicture(data, loaded, path);
+    if (!dropped)
         return; // nothing selected: the drop places nothing
+    const int pictureWidth = dropped->Width(), pictureHeight = dropped->Height();
+    TBitmap reduced = ReducedCopy(*dropped);
+    loaded = TBitmap(); // the full picture goes before the box is made
+    RepaintWhileBusy();
     SetDocumentSaved(false);
     TfrmLorvaneOptions* options = Options();
     const bool proportion = options->cbMaintainProportion->isChecked();
@@ -155,10 +167,10 @@ void TfrmTessaria::PnlWhiteDragDrop(TCanvasPanel*, const QMimeData* data, QPoint
     box->move(position);
     box->SetProportionate(proportion);
     box->SetCanvasPPI(LayoutPPI);
-    box->SetRatio((long double)picture.Height() / picture.Width());
-    box->SetPictureWidth(picture.Width());
-    box->SetPictureHeight(picture.Height());
-    box->SetPicture(ReducedCopy(picture));
+    box->SetRatio((long double)pictureHeight / pictureWidth);
+    box->SetPictureWidth(pictureWidth);
+    box->SetPictureHeight(pictureHeight);
+    box->SetPicture(reduced);
     box->SetFileName(path);
     box->SetPictureDate(DateTimeValue(QFileInfo(path).lastModified()));
     box->SetFocus(true);
@@ -198,18 +210,24 @@ void TfrmTessaria::RectBoxDragDrop(TRectBox* box, const QMimeData* data, QPoint)
         return;
     // Read first: a file that cannot be read ends here with its reader's
     // message, before any question.
-    TBitmap picture;
+    TBitmap loaded;
     QString path;
-    if (!DroppedPicture(data, picture, path))
+    const TBitmap* picture = DroppedPicture(data, loaded, path);
+    if (!picture)
         return;
+    // What the box needs is taken before the question, whose message loop
+    // could change the preview's picture.
+    const int pictureWidth = picture->Width(), pictureHeight = picture->Height();
+    TBitmap reduced = ReducedCopy(*picture);
+    loaded = TBitmap();
     if (Dialogs().Confirm("replace " + box->FileName() + " with " + path + "?", TMsgButtons::YesNo) != TMsgAnswer::Yes)
         return;
     SetDocumentSaved(false);
-    box->SetRatio((long double)picture.Height() / picture.Width());
-    box->SetPictureWidth(picture.Width());
-    box->SetPictureHeight(picture.Height());
+    box->SetRatio((long double)pictureHeight / pictureWidth);
+    box->SetPictureWidth(pictureWidth);
+    box->SetPictureHeight(pictureHeight);
     box->SetPictureDate(DateTimeValue(QFileInfo(path).lastModified()));
-    box->SetPicture(ReducedCopy(picture));
+    box->SetPicture(reduced);
     const QRect before = box->Bounds();
     const double width = Round(double(before.height() / box->Ratio()));
     box->SetBounds(QRect(before.topLeft(), QSize(std::max(3 * box->BoxSize(), int(std::clamp(width, 0.0, 1e6))),
