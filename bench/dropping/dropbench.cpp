@@ -5,6 +5,7 @@
 // the resting level.
 //
 //   bench_dropping [-n RUNS] [FILE.jpg]
+//   bench_dropping --write FILE.jpg     (writes the picture it would use)
 //
 // Without a file it writes one (libjpeg, row by row, a few seconds). Each
 // run is a process of its own, so that each starts from the same level.
@@ -124,6 +125,10 @@ int main(int argc, char** argv)
 {
     if (argc == 3 && std::string(argv[1]) == "--once")
         return DropOnce(argc, argv, argv[2]);
+    if (argc == 3 && std::string(argv[1]) == "--write") {
+        WriteBigJpeg(argv[2], 16000);
+        return 0;
+    }
     int runs = 3;
     std::string file;
     for (int i = 1; i < argc; ++i) {
