@@ -3,11 +3,9 @@
 #include <algorithm>
 #include <chrono>
 
-#include "base/fitsize.h"
-#include "imageio/picture.h"
+#include "imageio/reducedpicture.h"
 #include "layout/layoutrules.h"
 #include "platform/application.h"
-#include "print/core/resample.h"
 #include "print/core/rotate.h"
 
 namespace tessaria {
@@ -32,14 +30,13 @@ TScreenCopy MakeScreenCopy(const std::string& fileName, int rotation)
 {
     TScreenCopy copy;
     try {
-        TBitmap picture = LoadBitmapFromFile(fileName);
-        copy.PictureWidth = picture.Width();
-        copy.PictureHeight = picture.Height();
-        if (!picture.Empty()) {
-            const TSize fit = FitSize(ReducedCopySide, ReducedCopySide, picture.Width(), picture.Height());
-            StretchInto(std::max(1, fit.Width), std::max(1, fit.Height), 0, 0.0f, picture, copy.Reduced);
-        }
-        picture = TBitmap();
+        // A JPEG is decoded at the least scale that still gives the copy
+        // every pixel it covers; other formats are read whole.
+        TReducedPicture picture = LoadPictureForBox(fileName, ReducedCopySide, ReducedCopySide);
+        copy.PictureWidth = picture.Width;
+        copy.PictureHeight = picture.Height;
+        copy.Reduced = ReducedCopy(picture.Bitmap); // a 24-bit picture is reduced where it lies
+        picture.Bitmap = TBitmap();
         RotateByDegrees(copy.Reduced, rotation);
         copy.Read = true;
     } catch (const std::exception&) {

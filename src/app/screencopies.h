@@ -1,7 +1,8 @@
 #pragma once
 // The screen copies of an opened document's pictures, made on every core
-// while the window places the boxes: each picture read and fitted into
-// 196 x 196 with the Box filter, then turned as its box is. The window takes
+// while the window places the boxes: each picture read (a JPEG at a reduced
+// scale) and fitted into 196 x 196 with the Box filter, then turned as its
+// box is. The window takes
 // them in order and the message loop runs while it waits for one.
 
 #include <condition_variable>
@@ -58,8 +59,9 @@ private:
     std::vector<std::thread> Workers_;
 };
 
-// One picture's screen copy, as the workers make it: read at full size (the
-// picture is then resampled where it lies, no copy of it is made).
+// One picture's screen copy, as the workers make it, the same as a drop of
+// the file makes it: read only as large as the copy needs, then resampled
+// where it lies (no copy of it is made).
 TScreenCopy MakeScreenCopy(const std::string& fileName, int rotation);
 
 } // namespace tessaria

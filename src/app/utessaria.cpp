@@ -19,6 +19,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QUndoStack>
+#include <optional>
 #include <type_traits>
 
 #include "app/about.h"
@@ -27,7 +28,12 @@
 #include "app/toolbarglyphs.h"
 #include "base/convert.h"
 #include "browse/filelistview.h"
+#include "controls/foldermodel.h"
 #include "controls/foldertree.h"
+#include "browse/bookmarkfile.h"
+#include "platform/filenames.h"
+#include "platform/screenarea.h"
+#include "base/exceptions.h"
 #include "controls/image.h"
 #include "controls/statusbar.h"
 #include "controls/updown.h"
@@ -218,6 +224,7 @@ void TfrmTessaria::CreateComponents()
     ConnectBrowsing();
 
     connect(TV1, &TFolderTree::Change, this, [this] { RunCommand([this] { TV1Change(); }); });
+    connect(TV1, &TFolderTree::ContentsChanged, this, [this] { RunCommand([this] { TV1ContentsChanged(); }); });
     connect(PreImage, &TImage::MouseDown, this, [this](Qt::MouseButton b, Qt::KeyboardModifiers m, QPoint p) {
         RunCommand([&] { PreImageMouseDown(b, m, p); });
     });
@@ -563,17 +570,33 @@ void TfrmTessaria::FormCreate()
         ~TRestoreState() { Window->setWindowState(State); }
     } restore{this, state};
 
-    const int left = StrToInt(ReadSetting(SettingsKey, "screenleft", "2").toStdString());
-    move(left, y());
-    const int top = StrToInt(ReadSetting(SettingsKey, "screentop", "2").toStdString());
-    move(x(), top);
-    const int width = StrToInt(ReadSetting(SettingsKey, "screenwidth", "690").toStdString());
-    resize(width, height());
-    const int height = StrToInt(ReadSetting(SettingsKey, "screenheight", "518").toStdString());
-    resize(this->width(), height);
+    // A stored bound that is no number is reported once the other steps have
+    // run, so that it costs neither the file mask nor the bookmarks; that
+    // bound keeps its default.
+    std::optional<EConvertError> badBound;
+    auto bound = [&](const char* name, const char* fallback) {
+        const std::string text = ReadSetting(SettingsKey, name, fallback).toStdString();
+        try {
+            return StrToInt(text);
+        } catch (const EConvertError& error) {
+            if (!badBound)
+                badBound = error;
+            return StrToInt(fallback);
+        }
+    };
+    const int left = bound("screenleft", "2");
+    const int top = bound("screentop", "2");
+    const int width = bound("screenwidth", "690");
+    const int height = bound("screenheight", "518");
+    const QRect placed = ClipToScreen(QRect(left, top, width, height), ScreenAreaFor(QRect(left, top, width, height)));
+    move(placed.topLeft());
+    resize(placed.size());
 
     FileMask = ReadSetting(SettingsKey, "FileMask", "*.jpg;*.bmp;*.tif;*.pcx;*.pcd;");
+    AdoptProgramFolderBookmarks();
     BuildBookmarkItems();
+    if (badBound)
+        throw *badBound;
 }
 
 void TfrmTessaria::showEvent(QShowEvent* event)
@@ -587,7 +610,10 @@ void TfrmTessaria::FormShow()
 {
     SortAscending = true;
     LV1->SetViewStyle(TViewStyle::vsReport);
-    TV1->SetDirectory(ReadSetting(SettingsKey, "LastFolder", ProgramFolder()));
+    // A first start (or a stored empty folder) opens the user's pictures; a
+    // folder gone since opens its nearest existing parent.
+    const QString last = ReadSetting(SettingsKey, "LastFolder", QString());
+    TV1->SetDirectory(last.isEmpty() ? FirstStartFolder() : last);
     ViewerWidth = 480;
     ViewerHeight = 480;
     if (QWidget* viewer = ViewerForm()) {
@@ -623,7 +649,10 @@ void TfrmTessaria::FormClose()
     WriteSetting(SettingsKey, "screenwidth", QString::number(width()));
     WriteSetting(SettingsKey, "screenheight", QString::number(height()));
     WriteSetting(SettingsKey, "FileMask", FileMask);
-    WriteSetting(SettingsKey, "LastFolder", TV1->Directory());
+    // Never an empty or vanished folder: the next start would show nothing.
+    const QString folder = TV1->Directory();
+    if (!folder.isEmpty())
+        WriteSetting(SettingsKey, "LastFolder", NearestExistingFolder(folder));
 }
 
 void TfrmTessaria::FormDestroy()

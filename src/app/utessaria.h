@@ -18,6 +18,7 @@
 #include "layout/pagegeometry.h"
 #include "platform/color.h"
 #include "platform/dialogs.h"
+#include "platform/filenames.h"
 
 class QAction;
 class QPrinter;
@@ -171,19 +172,30 @@ public:
     TImageList* ImageList1 = nullptr; // the list's large images (thumbnails)
     void ConnectBrowsing();
     void TV1Change();
+    // Files came, went or changed in the shown folder: the list is filled
+    // again with the same sort and selection, and new tiles made.
+    void TV1ContentsChanged();
     void Update1Click();
     void FillFileList(TFileListView* list, const QString& folder, TStatusBar* statusBar, const QString& mask);
     // Sorts LV1 by SortColumn and SortAscending; raises when a text cannot be read.
     void SortFileList();
     // Fills the list again from the tree's folder and the mask, and sorts it.
     void RefillFileList();
+    // In the thumbnail view: builds the tiles of new and changed files once the
+    // running command is over.
+    void RebuildChangedThumbnailsLater();
     int LV1Compare(int row1, int row2) const;
     void LV1Click();
     void LV1Change();
     void LV1ColumnClick(int column);
     // browse/preview.cpp
-    // The full picture the preview shows; placing a picture on a page copies it.
+    // The picture the preview shows (a JPEG reduced to what the pane and a
+    // box's copy need); placing a picture on a page copies it.
     TBitmap PreviewPicture;
+    // The preview picture's own size in its file.
+    QSize PreviewPictureSize;
+    // The least box the preview's picture is loaded for.
+    QSize PreviewLoadBox() const;
     TDragStarter* PreviewDrag = nullptr;
     void ShowPreview();
     void PnlLeftBottomResize();
@@ -197,9 +209,16 @@ public:
     void ViewImage1Click();
     void ShowInViewer(const QString& path);
     void ViewerResizedByUser(QSize before, QSize after);
+    // The viewer's keys: the next (+1) or previous (-1) file of the list.
+    void ViewerStep(int direction);
     // browse/thumbnails.cpp
-    // Image index of each file's thumbnail in ImageList1, by caption.
-    QHash<QString, int> ThumbIndexes;
+    // Each file's thumbnail in ImageList1 (-1: none could be made), by
+    // caption, with the size and time of the file it was made from.
+    struct TThumbTile {
+        int Image = -1;
+        TFileStamp Stamp;
+    };
+    QHash<QString, TThumbTile> ThumbTiles;
     uint64_t ThumbBuildSerial = 0;     // counts builds; a newer one ends an older one
     uint64_t ThumbBuildGeneration = 0; // the list generation the running build is for
     TThumbnailMaker* ThumbMaker = nullptr; // the running build's, while it runs
@@ -207,7 +226,6 @@ public:
     void StopThumbnailWorkers();
     void ViewFileDetails1Click(QAction* sender);
     void BuildSmallThumbnails();
-    void GiveBackThumbnails();
     // browse/browsecommands.cpp
     void AddBookmark1Click();
     void EditBookmarks1Click();
@@ -256,9 +274,9 @@ public:
     void ClearBoxInfo();
     QString BoxSizeText(const TRectBox* box) const;
     // The picture a drop brings (the preview's own, or one read into
-    // `loaded`) and the path it comes from; null when the drop carries
-    // nothing to place.
-    const TBitmap* DroppedPicture(const QMimeData* data, TBitmap& loaded, QString& path);
+    // `loaded`), the size of its file's picture and the path it comes from;
+    // null when the drop carries nothing to place.
+    const TBitmap* DroppedPicture(const QMimeData* data, TBitmap& loaded, QSize& pictureSize, QString& path);
     // Lets the window repaint, not take input, during a long drop.
     void RepaintWhileBusy();
     // Text boxes (layout/textboxes.cpp).

@@ -1,6 +1,9 @@
 #include "browse/bookmarkfile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QStringDecoder>
 
 #include "base/exceptions.h"
@@ -16,7 +19,28 @@ QString& Override()
 }
 } // namespace
 
-QString BookmarkFilePath() { return Override().isEmpty() ? ProgramFolder() + "bookmrks.dat" : Override(); }
+QString ProgramFolderBookmarkFilePath() { return ProgramFolder() + "bookmrks.dat"; }
+
+QString BookmarkFilePath()
+{
+    if (!Override().isEmpty())
+        return Override();
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (data.isEmpty())
+        return ProgramFolderBookmarkFilePath();
+    QDir().mkpath(data); // made on first use; Add Bookmark writes there
+    return data + "/bookmrks.dat";
+}
+
+void AdoptProgramFolderBookmarks()
+{
+    const QString mine = BookmarkFilePath();
+    const QString old = ProgramFolderBookmarkFilePath();
+    if (mine == old || QFileInfo::exists(mine) || !QFileInfo::exists(old))
+        return;
+    QDir().mkpath(QFileInfo(mine).absolutePath());
+    QFile::copy(old, mine);
+}
 
 void SetBookmarkFilePath(const QString& path) { Override() = path; }
 

@@ -1,6 +1,8 @@
 #pragma once
-// The bookmark file "bookmrks.dat" beside the program: one entry per line, a
-// folder with a trailing separator or a folder and a file name.
+// The bookmark file "bookmrks.dat": one entry per line, a folder with a
+// trailing separator or a folder and a file name. It lives in the user's data
+// folder, which the user can write also when the program is installed; a file
+// beside the program (where older versions kept it) is taken over once.
 
 #include <QString>
 #include <QStringList>
@@ -9,7 +11,13 @@ namespace tessaria {
 
 // The file's path; tests point it elsewhere.
 QString BookmarkFilePath();
-void SetBookmarkFilePath(const QString& path); // empty: beside the program again
+void SetBookmarkFilePath(const QString& path); // empty: the user's data folder again
+// The file beside the program.
+QString ProgramFolderBookmarkFilePath();
+// When the user has no bookmark file yet and the program's folder has one,
+// copies it to the user's (silently: a file that cannot be copied stays
+// where it is and is read from there). Done at start-up.
+void AdoptProgramFolderBookmarks();
 
 // Lines as entries: CR LF, CR or LF end a line, empty lines stay. Text that is
 // not UTF-8 is read as Latin-1. A missing or unreadable file gives false.

@@ -100,6 +100,9 @@ void TfrmTessaria::tbSearchClick()
             RunCommand([&] { ShowFolderAndFile(path); });
         });
     }
+    // A minimised window comes back to where it was; a hidden one opens.
+    if (fSearch->isMinimized())
+        fSearch->setWindowState((fSearch->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
     fSearch->show();
     fSearch->raise();
     fSearch->activateWindow();

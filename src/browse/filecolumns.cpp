@@ -35,7 +35,23 @@ bool DropTrailingZone(QString& text, QString& format)
     return true;
 }
 
+QString DateFormat(const QLocale& locale) { return FourDigitYears(locale.dateFormat(QLocale::ShortFormat)); }
+
+QString DateAndTimeFormat(const QLocale& locale)
+{
+    return DateFormat(locale) + ' ' + locale.timeFormat(QLocale::LongFormat);
+}
+
 } // namespace
+
+QString FourDigitYears(const QString& format)
+{
+    if (format.contains(QLatin1String("yyyy")) || !format.contains(QLatin1String("yy")))
+        return format;
+    QString wide = format;
+    wide.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    return wide;
+}
 
 QString FileSizeText(qint64 bytes) { return QString::number(bytes / 1024 + 1); }
 
@@ -49,15 +65,21 @@ QString FileTypeText(const QString& fileName)
 
 QString FileModifiedText(const QDateTime& localTime, const QLocale& locale)
 {
-    return DateTimeToStr(localTime, locale);
+    // Whole seconds, as file dates are shown; years always with their century.
+    const QTime time = localTime.time();
+    const QDateTime seconds(localTime.date(), QTime(time.hour(), time.minute(), time.second()),
+                            localTime.timeZone());
+    if (seconds.time() == QTime(0, 0))
+        return locale.toString(seconds.date(), DateFormat(locale));
+    return locale.toString(seconds, DateAndTimeFormat(locale));
 }
 
 TDateTime FileModifiedValue(const QString& text, const QLocale& locale)
 {
-    const QString dateFormat = locale.dateFormat(QLocale::ShortFormat);
+    const QString dateFormat = DateFormat(locale);
     QDate date;
     QTime time;
-    QString format = DateTimeFormat(locale);
+    QString format = DateAndTimeFormat(locale);
     QDateTime both = locale.toDateTime(text, format);
     if (!both.isValid()) {
         QString shorter = text;

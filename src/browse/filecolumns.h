@@ -18,13 +18,17 @@ QString FileSizeText(qint64 bytes);
 // when the name has none.
 QString FileTypeText(const QString& fileName);
 
-// The locale's short date and long time; the time is left out at exactly
-// midnight. Parts of a second are dropped.
-QString FileModifiedText(const QDateTime& localTime, const QLocale& locale = QLocale::system());
+// The locale's short date, its year always with four digits (so that the
+// text sorts and reads back right in any century), and long time; the time
+// is left out at exactly midnight. Parts of a second are dropped.
+QString FileModifiedText(const QDateTime& localTime, const QLocale& locale = QLocale());
 // The text of FileModifiedText back as a date-time value. Raises
 // EConvertError "'%s' is not a valid date and time" when the locale's formats
 // cannot read it.
-TDateTime FileModifiedValue(const QString& text, const QLocale& locale = QLocale::system());
+TDateTime FileModifiedValue(const QString& text, const QLocale& locale = QLocale());
+
+// A date format with "yy" widened to "yyyy".
+QString FourDigitYears(const QString& format);
 
 // Delphi-style upper case: only the letters a to z change.
 QString AsciiUpperCase(const QString& text);

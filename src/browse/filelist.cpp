@@ -1,6 +1,5 @@
 // The main window's file list: filling it from the selected folder and the
 // file mask, sorting it, refreshing it, and wiring its events.
-#include <QDirIterator>
 #include <QFileInfo>
 #include <cerrno>
 #include <unistd.h>
@@ -19,6 +18,7 @@
 #include "controls/image.h"
 #include "controls/statusbar.h"
 #include "platform/errorbox.h"
+#include "platform/filenames.h"
 
 namespace tessaria {
 
@@ -28,11 +28,11 @@ constexpr int LargeImageSize = 96;
 constexpr int LargeImageAllocBy = 20;
 constexpr int PreviewDragThreshold = 2;
 
-bool DirectoryExists(const QString& folder) { return !folder.isEmpty() && QFileInfo(folder).isDir(); }
+bool DirectoryExists(const QString& folder) { return FolderExists(folder); }
 
 // One directory entry, its column texts made the first time a pattern names it.
 struct TEntry {
-    QFileInfo Info;
+    TFolderEntry File;
     bool HaveTexts = false;
     TFileItemTexts Texts;
 };
@@ -40,9 +40,9 @@ struct TEntry {
 const TFileItemTexts& TextsOf(TEntry& entry, const QLocale& locale)
 {
     if (!entry.HaveTexts) {
-        const QString name = entry.Info.fileName();
-        entry.Texts = {name, FileSizeText(entry.Info.size()), FileTypeText(name),
-                       FileModifiedText(entry.Info.lastModified(), locale)};
+        const QString& name = entry.File.Name;
+        entry.Texts = {name, FileSizeText(entry.File.Stamp.Size), FileTypeText(name),
+                       FileModifiedText(entry.File.Stamp.Modified().toLocalTime(), locale)};
         entry.HaveTexts = true;
     }
     return entry.Texts;
@@ -72,27 +72,67 @@ void TfrmTessaria::TV1Change()
     RefillFileList();
 }
 
+void TfrmTessaria::TV1ContentsChanged()
+{
+    const QString folder = TV1->Directory();
+    if (!DirectoryExists(folder))
+        return;
+    const int row = LV1->SelectedRow();
+    const QString selected = row >= 0 ? LV1->Model()->Item(row).Texts.Caption : QString();
+    FillFileList(LV1, folder, sb1, FileMask);
+    try {
+        SortFileList();
+    } catch (const std::exception&) {
+        // Left in the order the folder gave; the user's next sort says why.
+    }
+    if (!selected.isEmpty())
+        for (int i = 0; i < LV1->Model()->Count(); ++i)
+            if (LV1->Model()->Item(i).Texts.Caption == selected) {
+                LV1->SelectRow(i);
+                break;
+            }
+    RebuildChangedThumbnailsLater();
+}
+
 void TfrmTessaria::Update1Click()
 {
     SortColumn = 0;
     FillFileList(LV1, TV1->Directory(), sb1, FileMask);
     SortFileList();
+    RebuildChangedThumbnailsLater();
+}
+
+void TfrmTessaria::RebuildChangedThumbnailsLater()
+{
+    // After the command that refilled the list, so that a build it stopped has
+    // unwound first.
+    if (LV1->ViewStyle() != TViewStyle::vsIcon)
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (LV1->ViewStyle() == TViewStyle::vsIcon)
+                RunCommand([this] { BuildSmallThumbnails(); });
+        },
+        Qt::QueuedConnection);
 }
 
 void TfrmTessaria::FillFileList(TFileListView* list, const QString& folder, TStatusBar* statusBar, const QString& mask)
 {
     if (!windowHandle())
         return;
-    if (DirectoryExists(folder) && ::chdir(QFile::encodeName(folder).constData()) != 0)
+    if (DirectoryExists(folder) && ::chdir(FileNameBytes(folder).constData()) != 0)
         throw EInOutError("I/O error " + std::to_string(errno));
 
     TFileListModel& model = *list->Model();
     struct TFinally {
         TFileListModel& Model;
         TStatusBar* Bar;
+        TFileListView* List;
         ~TFinally()
         {
             Model.EndUpdate();
+            List->FitColumnToTexts(fcModified);
             if (Bar)
                 Bar->SetPanelText(0, QString::number(Model.Count()) + " files");
         }
@@ -101,26 +141,25 @@ void TfrmTessaria::FillFileList(TFileListView* list, const QString& folder, TSta
     // A thumbnail build for the old items ends; its workers need not finish.
     StopThumbnailWorkers();
     model.BeginUpdate();
-    TFinally done{model, statusBar};
+    TFinally done{model, statusBar, list};
     model.Clear();
-    const QString current = QDir::currentPath();
+    const QString current = CurrentFolder();
     model.SetFolder(current);
 
     const QStringList patterns = SplitFileMask(mask);
     if (patterns.isEmpty())
         return;
     // One pass over the folder; each pattern then lists its names in the
-    // order the file system gave them.
+    // order the file system gave them. Normal files only: no folders, nothing
+    // hidden.
     std::vector<TEntry> entries;
-    QDirIterator it(current, QDir::Files | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        it.next();
-        entries.push_back(TEntry{it.fileInfo(), false, {}});
-    }
-    const QLocale locale = QLocale::system();
+    for (TFolderEntry& file : FolderEntries(current))
+        if (file.Stamp.RegularFile && !file.Name.startsWith('.'))
+            entries.push_back(TEntry{std::move(file), false, {}});
+    const QLocale locale; // the system's, unless a default was set
     for (const QString& pattern : patterns)
         for (TEntry& entry : entries)
-            if (MatchesFilePattern(entry.Info.fileName(), pattern))
+            if (MatchesFilePattern(entry.File.Name, pattern))
                 model.Add(TextsOf(entry, locale));
 }
 
@@ -134,6 +173,7 @@ void TfrmTessaria::SortFileList()
 {
     TFileListModel& model = *LV1->Model();
     model.Reorder(SortedFileOrder(model.Texts(), SortColumn, SortAscending));
+    LV1->ShowSortIndicator(SortColumn, SortAscending);
 }
 
 int TfrmTessaria::LV1Compare(int row1, int row2) const

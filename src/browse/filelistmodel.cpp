@@ -5,6 +5,7 @@
 
 #include "browse/filecolumns.h"
 #include "browse/imagelist.h"
+#include "platform/filenames.h"
 
 namespace tessaria {
 
@@ -26,7 +27,7 @@ QVariant TFileListModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         switch (index.column()) {
-        case fcName: return item.Texts.Caption;
+        case fcName: return DisplayFileName(item.Texts.Caption);
         case fcSize: return item.Texts.Size;
         case fcType: return item.Texts.Type;
         case fcModified: return item.Texts.Modified;
@@ -71,10 +72,7 @@ QMimeData* TFileListModel::mimeData(const QModelIndexList& indexes) const
 {
     for (const QModelIndex& index : indexes)
         if (index.isValid() && index.row() < Count()) {
-            QString folder = Folder_;
-            if (!folder.endsWith('/'))
-                folder += '/';
-            return MakeFileDragData(folder + Items_[size_t(index.row())].Texts.Caption, "list");
+            return MakeFileDragData(JoinPath(Folder_, Items_[size_t(index.row())].Texts.Caption), "list");
         }
     return nullptr;
 }
@@ -82,8 +80,9 @@ QMimeData* TFileListModel::mimeData(const QModelIndexList& indexes) const
 QMimeData* MakeFileDragData(const QString& path, const QString& source)
 {
     auto* data = new QMimeData;
+    // The URL keeps the name's bytes, also those of a name that is no UTF-8.
     if (!path.isEmpty())
-        data->setUrls({QUrl::fromLocalFile(path)});
+        data->setUrls({QUrl::fromEncoded(FileUri(path))});
     data->setData(SourceMimeType, source.toUtf8());
     return data;
 }

@@ -6,6 +6,10 @@
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
 #include <QTreeView>
+#include <QFontMetrics>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <algorithm>
 
 #include "browse/filecolumns.h"
 #include "browse/filelistmodel.h"
@@ -95,6 +99,8 @@ TFileListView::TFileListView(QWidget* parent)
     Details_->header()->setSectionsClickable(true);
     Details_->header()->setSectionsMovable(false);
     Details_->header()->setStretchLastSection(false);
+    Details_->header()->setSortIndicatorShown(true);
+    Details_->header()->setSortIndicator(0, Qt::AscendingOrder);
     for (int i = 0; i < FileColumnCount; ++i)
         Details_->setColumnWidth(i, ColumnWidths[i]);
     Icons_->setViewMode(QListView::IconMode);
@@ -125,6 +131,26 @@ bool TFileListView::eventFilter(QObject* watched, QEvent* event)
             emit DblClick();
     }
     return QStackedWidget::eventFilter(watched, event);
+}
+
+void TFileListView::FitColumnToTexts(int column)
+{
+    if (column < 0 || column >= FileColumnCount)
+        return;
+    const QFontMetrics metrics(Details_->font());
+    int widest = 0;
+    for (int row = 0; row < Model_->Count(); ++row)
+        widest = std::max(widest, metrics.horizontalAdvance(Model_->index(row, column).data().toString()));
+    // Room for the cell's margins on both sides.
+    const int margins = 2 * (Details_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, Details_) + 1) + 8;
+    Details_->setColumnWidth(column, std::max(ColumnWidths[column], widest + margins));
+}
+
+void TFileListView::ShowSortIndicator(int column, bool ascending)
+{
+    QHeaderView* header = Details_->header();
+    const QSignalBlocker quiet(header);
+    header->setSortIndicator(column, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
 QItemSelectionModel* TFileListView::Selection() const { return Details_->selectionModel(); }

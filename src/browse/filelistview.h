@@ -36,6 +36,11 @@ public:
     void SetLargeImages(TImageList* images);
     int IconTileSize() const { return 64; }
 
+    // Widens a column to its longest text (never below its designed width).
+    void FitColumnToTexts(int column);
+    // The header's arrow on the sort column, pointing the sort's way.
+    void ShowSortIndicator(int column, bool ascending);
+
     int SelectedCount() const;
     // The selected row, or -1.
     int SelectedRow() const;

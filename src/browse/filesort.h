@@ -27,20 +27,20 @@ struct TFileSortKey {
 // then caption, upper case; 3: the modified time as "000000.00000000" days,
 // then the caption in upper case. Raises EConvertError when the size or the
 // modified text cannot be read back.
-TFileSortKey FileSortKey(int column, const TFileItemTexts& item, const QLocale& locale = QLocale::system());
+TFileSortKey FileSortKey(int column, const TFileItemTexts& item, const QLocale& locale = QLocale());
 
 // Below, equal to or above zero as a is before, level with or after b.
 int CompareFileSortKeys(int column, const TFileSortKey& a, const TFileSortKey& b, bool ascending);
 
 // The comparison of two items (LV1Compare): keys made on the spot.
 int CompareFileItems(int column, bool ascending, const TFileItemTexts& a, const TFileItemTexts& b,
-                     const QLocale& locale = QLocale::system());
+                     const QLocale& locale = QLocale());
 
 // The new order of items (indexes into items) sorted by column. Every key is
 // made before anything moves, so a text that cannot be read leaves the caller's
 // order as it was; items with equal keys keep their order.
 std::vector<int> SortedFileOrder(const std::vector<TFileItemTexts>& items, int column, bool ascending,
-                                 const QLocale& locale = QLocale::system());
+                                 const QLocale& locale = QLocale());
 
 // Days since 30 December 1899 with six integer digits and eight decimals.
 std::string FormatDayNumber(double days);

@@ -15,18 +15,30 @@
 #include "controls/foldertree.h"
 #include "controls/image.h"
 #include "controls/statusbar.h"
-#include "imageio/picture.h"
+#include "browse/browsepicture.h"
+#include "platform/filenames.h"
 #include "imageio/qt/qimagebridge.h"
 
 namespace tessaria {
+
+namespace {
+// The edge of the reduced copy a box on a page shows.
+constexpr int ReducedCopyEdge = 196;
+} // namespace
 
 QString TfrmTessaria::SelectedFilePath() const
 {
     const int row = LV1->SelectedRow();
     if (row < 0)
         return QString();
-    const std::string folder = WithTrailingBackslash(TV1->Directory().toStdString());
-    return QString::fromStdString(folder) + LV1->Model()->Item(row).Texts.Caption;
+    return JoinPath(TV1->Directory(), LV1->Model()->Item(row).Texts.Caption);
+}
+
+QSize TfrmTessaria::PreviewLoadBox() const
+{
+    // The preview's picture is also what a drop onto a page reduces to its
+    // 196 x 196 copy.
+    return PnlLeftBottom->size().expandedTo(QSize(ReducedCopyEdge, ReducedCopyEdge));
 }
 
 void TfrmTessaria::ShowPreview()
@@ -34,15 +46,15 @@ void TfrmTessaria::ShowPreview()
     if (LV1->SelectedCount() != 1)
         return;
     const QString path = SelectedFilePath();
-    const QFileInfo file(path);
-    if (!file.exists() || file.isDir() || path == PreviewFile)
+    if (!FileExists(path) || path == PreviewFile)
         return;
     TBusyCursor busy;
-    sb1->SetPanelText(0, file.fileName());
-    TBitmap picture = LoadBitmapFromFile(QFile::encodeName(path).toStdString());
-    PreImage->SetPicture(ToQImage(picture));
-    PreviewPicture = std::move(picture);
-    sb1->SetPanelText(1, QString("%1 X %2").arg(PreviewPicture.Width()).arg(PreviewPicture.Height()));
+    sb1->SetPanelText(0, DisplayFileName(LV1->Model()->Item(LV1->SelectedRow()).Texts.Caption));
+    TReducedPicture picture = LoadBrowsePicture(path, PreviewLoadBox());
+    PreImage->SetPicture(ToQImage(picture.Bitmap));
+    PreviewPicture = std::move(picture.Bitmap);
+    PreviewPictureSize = QSize(picture.Width, picture.Height);
+    sb1->SetPanelText(1, QString("%1 X %2").arg(picture.Width).arg(picture.Height));
     FitPreview();
     PreviewFile = path;
     busy.Restore();
@@ -52,7 +64,10 @@ void TfrmTessaria::ShowPreview()
 
 void TfrmTessaria::FitPreview()
 {
-    const QSize picture(PreImage->PictureWidth(), PreImage->PictureHeight());
+    // A reduced picture is placed by the size it has in its file.
+    const QSize picture = PreImage->PictureWidth() < 1 || PreImage->PictureHeight() < 1 ? QSize()
+                          : PreviewPictureSize.isValid() ? PreviewPictureSize
+                                                         : QSize(PreImage->PictureWidth(), PreImage->PictureHeight());
     if (picture.width() < 1 || picture.height() < 1)
         return;
     PreImage->setGeometry(PreviewPlacement(PnlLeftBottom->size(), picture));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <stdexcept>
 
 #include "browse/thumbnailtile.h"
 
@@ -22,10 +23,12 @@ int ThumbnailWorkers()
     return setting >= 0 ? setting : int(std::max(1u, std::thread::hardware_concurrency()));
 }
 
-TThumbnailMaker::TThumbnailMaker(std::vector<std::string> paths, int thumbSize, QRgb background, int workers)
-    : Paths_(std::move(paths)), ThumbSize_(thumbSize), Background_(background), Slots_(Paths_.size())
+TThumbnailMaker::TThumbnailMaker(std::vector<TThumbnailJob> jobs, int thumbSize, QRgb background,
+                                 std::optional<TSharedThumbnailCache> cache, int workers)
+    : Jobs_(std::move(jobs)), ThumbSize_(thumbSize), Background_(background), Cache_(std::move(cache)),
+      Slots_(Jobs_.size())
 {
-    workers = std::min<int>(workers, int(Paths_.size()));
+    workers = std::min<int>(workers, int(Jobs_.size()));
     for (int i = 0; i < workers; ++i)
         Threads_.emplace_back([this] { Work(); });
 }
@@ -61,7 +64,7 @@ void TThumbnailMaker::Work()
             return;
         const int index = Next_++;
         lock.unlock();
-        std::optional<QImage> tile = MakeThumbnailTileOfFile(Paths_[size_t(index)], ThumbSize_, Background_);
+        std::optional<QImage> tile = Make(index);
         lock.lock();
         Slots_[size_t(index)].Tile = std::move(tile);
         Slots_[size_t(index)].Done = true;
@@ -69,6 +72,11 @@ void TThumbnailMaker::Work()
         if (OnReady_)
             OnReady_();
     }
+}
+
+std::optional<QImage> TThumbnailMaker::Make(int index) const
+{
+    return MakeThumbnailTileOfFile(Jobs_[size_t(index)], ThumbSize_, Background_, Cache_ ? &*Cache_ : nullptr);
 }
 
 bool TThumbnailMaker::Ready(int index)
@@ -79,8 +87,11 @@ bool TThumbnailMaker::Ready(int index)
 
 std::optional<QImage> TThumbnailMaker::Take(int index)
 {
-    if (Threads_.empty())
-        return MakeThumbnailTileOfFile(Paths_.at(size_t(index)), ThumbSize_, Background_);
+    if (Threads_.empty()) {
+        if (index < 0 || index >= Count())
+            throw std::out_of_range("no such thumbnail");
+        return Make(index);
+    }
     std::unique_lock lock(Mutex_);
     TSlot& slot = Slots_.at(size_t(index));
     Changed_.wait(lock, [&] { return slot.Done; });

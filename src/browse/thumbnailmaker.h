@@ -13,6 +13,9 @@
 #include <thread>
 #include <vector>
 
+#include "browse/sharedthumbnails.h"
+#include "browse/thumbnailtile.h"
+
 namespace tessaria {
 
 // How many worker threads a build uses: -1 (the default) one per core, 0 none.
@@ -21,13 +24,16 @@ int ThumbnailWorkers();
 
 class TThumbnailMaker {
 public:
-    TThumbnailMaker(std::vector<std::string> paths, int thumbSize, QRgb background, int workers = ThumbnailWorkers());
+    // With a cache, tiles come from valid shared thumbnails and the ones made
+    // are stored there.
+    TThumbnailMaker(std::vector<TThumbnailJob> jobs, int thumbSize, QRgb background,
+                    std::optional<TSharedThumbnailCache> cache = std::nullopt, int workers = ThumbnailWorkers());
     // Stops the workers; a file being decoded is finished first.
     ~TThumbnailMaker();
     TThumbnailMaker(const TThumbnailMaker&) = delete;
     TThumbnailMaker& operator=(const TThumbnailMaker&) = delete;
 
-    int Count() const { return int(Paths_.size()); }
+    int Count() const { return int(Jobs_.size()); }
     int Workers() const { return int(Threads_.size()); }
     // Called on a worker thread each time a tile is done.
     void SetOnReady(std::function<void()> onReady);
@@ -47,9 +53,12 @@ private:
     };
     void Work();
 
-    std::vector<std::string> Paths_;
+    std::optional<QImage> Make(int index) const;
+
+    std::vector<TThumbnailJob> Jobs_;
     int ThumbSize_;
     QRgb Background_;
+    std::optional<TSharedThumbnailCache> Cache_;
     std::mutex Mutex_;
     std::condition_variable Changed_;
     std::vector<TSlot> Slots_;

@@ -16,6 +16,8 @@
 #include "controls/statusbar.h"
 #include "platform/application.h"
 #include "platform/dialogs.h"
+#include "platform/filenames.h"
+#include "browse/sharedthumbnails.h"
 
 namespace tessaria {
 
@@ -44,13 +46,6 @@ void TfrmTessaria::ViewFileDetails1Click(QAction* sender)
     }
 }
 
-void TfrmTessaria::GiveBackThumbnails()
-{
-    TFileListModel& model = *LV1->Model();
-    for (int row = 0; row < model.Count(); ++row)
-        model.SetImageIndex(row, ThumbIndexes.value(model.Item(row).Texts.Caption, -1));
-}
-
 void TfrmTessaria::StopThumbnailWorkers()
 {
     if (ThumbMaker)
@@ -64,10 +59,31 @@ void TfrmTessaria::BuildSmallThumbnails()
     // A build for these very items is under way (this is its message loop).
     if (ThumbBuilding && ThumbBuildGeneration == model.Generation())
         return;
-    if (directory == ThumbFolder) {
-        GiveBackThumbnails();
-        return;
+
+    // In the folder built last, a tile is given back while its file has the
+    // size and time it was made from; only new and changed files are made.
+    const bool sameFolder = directory == ThumbFolder;
+    std::vector<TThumbnailJob> jobs;
+    std::vector<int> serials;
+    QStringList captions;
+    for (int row = 0; row < model.Count(); ++row) {
+        const TFileListItem& item = model.Item(row);
+        const QString path = JoinPath(directory, item.Texts.Caption);
+        const TFileStamp stamp = StampOf(path);
+        if (sameFolder) {
+            const auto held = ThumbTiles.constFind(item.Texts.Caption);
+            if (held != ThumbTiles.constEnd() && held->Stamp == stamp) {
+                model.SetImageIndex(row, held->Image);
+                continue;
+            }
+            model.SetImageIndex(row, -1);
+        }
+        jobs.push_back({path, stamp});
+        serials.push_back(item.Serial);
+        captions << item.Texts.Caption;
     }
+    if (sameFolder && jobs.empty())
+        return;
 
     // A newer build (or a refill of the list) ends this one wherever it waits.
     StopThumbnailWorkers();
@@ -75,28 +91,19 @@ void TfrmTessaria::BuildSmallThumbnails()
     const uint64_t generation = model.Generation();
     ThumbBuilding = true;
     ThumbBuildGeneration = generation;
-    ImageList1->Clear();
-    ImageList1->SetSize(ThumbSize, ThumbSize);
-    // The images are gone, so no folder's thumbnails are held until this build ends.
-    ThumbFolder.clear();
-    ThumbIndexes.clear();
-    model.ClearImageIndexes();
-
-    const std::string folder = WithTrailingBackslash(directory.toStdString());
-    std::vector<std::string> paths;
-    std::vector<int> serials;
-    QStringList captions;
-    for (int row = 0; row < model.Count(); ++row) {
-        const TFileListItem& item = model.Item(row);
-        paths.push_back(QFile::encodeName(QString::fromStdString(folder) + item.Texts.Caption).toStdString());
-        serials.push_back(item.Serial);
-        captions << item.Texts.Caption;
+    if (!sameFolder) {
+        ImageList1->Clear();
+        ImageList1->SetSize(ThumbSize, ThumbSize);
+        // The images are gone, so no folder's thumbnails are held until this build ends.
+        ThumbFolder.clear();
+        ThumbTiles.clear();
+        model.ClearImageIndexes();
     }
-    const int count = int(paths.size());
+    const int count = int(jobs.size());
     const QRgb background = LV1->Icons()->palette().color(QPalette::Base).rgb();
 
     TTileSignal tileSignal;
-    TThumbnailMaker maker(std::move(paths), ThumbSize, background);
+    TThumbnailMaker maker(jobs, ThumbSize, background, TSharedThumbnailCache());
     maker.SetOnReady([&tileSignal] { QMetaObject::invokeMethod(&tileSignal, &TTileSignal::Ready, Qt::QueuedConnection); });
     ThumbMaker = &maker;
     struct TForget {
@@ -111,7 +118,8 @@ void TfrmTessaria::BuildSmallThumbnails()
     auto superseded = [&] { return build != ThumbBuildSerial || model.Generation() != generation || !isVisible(); };
 
     bool stopped = false;
-    for (int i = 0; i < count && ThumbBuilding && !stopped; ++i) {
+    int i = 0;
+    for (; i < count && ThumbBuilding && !stopped; ++i) {
         // The list stays usable while the next file is still being decoded.
         while (!maker.Ready(i) && !superseded()) {
             QEventLoop wait;
@@ -125,16 +133,18 @@ void TfrmTessaria::BuildSmallThumbnails()
             break;
         }
         const std::optional<QImage> tile = maker.Take(i);
+        int image = -1;
         if (tile) {
-            const int image = ImageList1->Add(*tile);
+            image = ImageList1->Add(*tile);
             if (image < 0) {
                 ThumbBuilding = false;
                 Dialogs().ShowMessage("Out of system resources... make a new folder so it holds less image files");
             } else if (!superseded()) {
                 model.SetImageIndex(model.RowOfSerial(serials[size_t(i)]), image);
-                ThumbIndexes.insert(captions[i], image);
             }
         }
+        // A file that gave no tile is not tried again until it changes.
+        ThumbTiles.insert(captions[i], {image, jobs[size_t(i)].Stamp});
         if (superseded()) {
             stopped = true;
             break;
@@ -147,10 +157,14 @@ void TfrmTessaria::BuildSmallThumbnails()
     // A newer build owns the image list, the gauge and the flag now.
     if (build != ThumbBuildSerial)
         return;
-    if (!stopped)
+    if (!stopped) {
+        // A full image list leaves the rest without tiles, as they are.
+        for (; i < count; ++i)
+            ThumbTiles.insert(captions[i], {-1, jobs[size_t(i)].Stamp});
         ThumbFolder = TV1->Directory();
-    else
-        ThumbIndexes.clear();
+    } else if (!sameFolder) {
+        ThumbTiles.clear();
+    }
     sb1->SetGaugePosition(0);
     if (!ThumbBuilding || stopped)
         sb1->SetPanelText(1, "Load Aborted");

@@ -12,6 +12,9 @@
 #include <QRadioButton>
 #include <QStorageInfo>
 #include <QStyle>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QShowEvent>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -99,6 +102,31 @@ TfSearch::TfSearch(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowSta
     connect(ListBox1, &QListWidget::itemDoubleClicked, this, [this] { RunCommand([this] { ListBox1DblClick(); }); });
     SearchFor->installEventFilter(this);
     DriveComboBox1->setFocus();
+}
+
+void TfSearch::RefreshDrives()
+{
+    const QString chosen = DriveComboBox1->currentText();
+    const QStringList drives = SearchDrives();
+    DriveComboBox1->clear();
+    DriveComboBox1->addItems(drives);
+    const int again = int(drives.indexOf(chosen));
+    DriveComboBox1->setCurrentIndex(again >= 0 ? again : 0);
+}
+
+void TfSearch::showEvent(QShowEvent* event)
+{
+    // Opening from hidden (not coming back from the task bar): centred on
+    // the screen, with the volumes mounted now.
+    if (!event->spontaneous()) {
+        RefreshDrives();
+        if (QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect area = screen->availableGeometry();
+            const QSize outer = frameGeometry().size();
+            move(area.center() - QPoint(outer.width() / 2, outer.height() / 2));
+        }
+    }
+    QWidget::showEvent(event);
 }
 
 void TfSearch::RG1Click() { DriveComboBox1->setEnabled(RG1Buttons->checkedId() == 1); }

@@ -37,6 +37,8 @@ public:
     void btnFindClick();
     void btnStopClick() { Searching = false; }
     void ListBox1DblClick();
+    // The drive list read again (the choice kept while its drive is there).
+    void RefreshDrives();
 
 signals:
     // A found file was double clicked: show its folder and select it.
@@ -44,6 +46,7 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -1,11 +1,14 @@
 #include "browse/uview.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
+#include <QResizeEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QVBoxLayout>
 
 #include "controls/image.h"
+#include "platform/filenames.h"
 
 namespace tessaria {
 
@@ -32,6 +35,7 @@ TfrmView::TfrmView(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowSta
     layout->setContentsMargins(0, 0, 0, 0);
     Image1 = new TImage(this);
     Image1->setObjectName("Image1");
+    setFocusPolicy(Qt::StrongFocus);
     layout->addWidget(Image1);
     resize(DesignSize, DesignSize);
     CentreOnScreen(*this, size());
@@ -68,6 +72,42 @@ void TfrmView::moveEvent(QMoveEvent* event)
     // The window manager adds its frame after the window was shown.
     if (Wanted_.isValid() && FrameExtra() != AppliedFrame_)
         SetOuterSize(Wanted_);
+}
+
+void TfrmView::SetFileName(const QString& path)
+{
+    const QString name = DisplayFileName(path.mid(path.lastIndexOf('/') + 1));
+    setWindowTitle(name.isEmpty() ? QStringLiteral("View") : QStringLiteral("View - ") + name);
+}
+
+void TfrmView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // A size the program did not ask for is the user's (a drag of the frame
+    // or the window manager's maximise): later pictures fit into it.
+    const QSize asked = Wanted_.isValid() ? (Wanted_ - AppliedFrame_).expandedTo(QSize(1, 1)) : QSize();
+    if (event->spontaneous() && isVisible() && asked.isValid() && event->size() != asked) {
+        const QSize before = event->oldSize() + FrameExtra();
+        const QSize after = OuterSize();
+        Wanted_ = after;
+        AppliedFrame_ = FrameExtra();
+        emit ResizedByUser(before, after);
+    }
+}
+
+void TfrmView::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+    case Qt::Key_Space:
+    case Qt::Key_PageDown: emit Step(+1); return;
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+    case Qt::Key_PageUp: emit Step(-1); return;
+    case Qt::Key_Escape: close(); return;
+    default: QWidget::keyPressEvent(event);
+    }
 }
 
 void TfrmView::FormClose() { Image1->SetPicture(QImage()); }

@@ -25,6 +25,8 @@ public:
 
     // Shows the window; the first time at the centre of the screen.
     void ShowPlaced();
+    // The file shown: its name goes into the caption after "View".
+    void SetFileName(const QString& path);
 
     void FormClose();
     void FormMouseDown();
@@ -34,12 +36,16 @@ signals:
     // A mouse button came up on the window's own surface at another size than
     // it went down: the sizes before and after.
     void ResizedByUser(QSize before, QSize after);
+    // A key asked for the next (+1) or the previous (-1) file of the list.
+    void Step(int direction);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QSize FrameExtra() const;

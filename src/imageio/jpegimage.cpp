@@ -87,12 +87,28 @@ void ProgressMonitor(j_common_ptr info)
     throw Exception(Format("JPEG error #%d", c.Error.Code));
 }
 
-bool ReadHeader(TContext& c, const uint8_t* data, size_t size)
+// The smallest of libjpeg's scales M/8 whose output is at least the size the
+// caller asks for, given the picture's own size; 8/8 when none smaller is.
+void ChooseScale(jpeg_decompress_struct& info, const TJPEGReduction& reduction)
+{
+    const TJPEGMinimum wanted = reduction(int(info.image_width), int(info.image_height));
+    info.scale_denom = 8;
+    for (unsigned m = 1; m <= 8; ++m) {
+        info.scale_num = m;
+        jpeg_calc_output_dimensions(&info);
+        if (int64_t(info.output_width) >= wanted.Width && int64_t(info.output_height) >= wanted.Height)
+            return;
+    }
+}
+
+bool ReadHeader(TContext& c, const uint8_t* data, size_t size, const TJPEGReduction* reduction)
 {
     if (setjmp(c.Error.Jump))
         return false;
     jpeg_mem_src(&c.Info, data, (unsigned long)size);
     jpeg_read_header(&c.Info, TRUE);
+    if (reduction)
+        ChooseScale(c.Info, *reduction);
     if (c.Info.jpeg_color_space == JCS_GRAYSCALE)
         c.Info.out_color_space = JCS_GRAYSCALE;
     else if (c.Info.jpeg_color_space == JCS_CMYK || c.Info.jpeg_color_space == JCS_YCCK)
@@ -152,9 +168,9 @@ struct TDestroyGuard {
     ~TDestroyGuard() { jpeg_destroy_decompress(Info); }
 };
 
-} // namespace
-
-void DecodeJPEG(const uint8_t* data, size_t size, TBitmap& bitmap)
+// With no reduction the picture is decoded at full size.
+void Decode(const uint8_t* data, size_t size, const TJPEGReduction* reduction, TBitmap& bitmap, int* fullWidth,
+            int* fullHeight)
 {
     TContext c;
     std::memset(&c.Info, 0, sizeof c.Info);
@@ -171,8 +187,15 @@ void DecodeJPEG(const uint8_t* data, size_t size, TBitmap& bitmap)
     c.Info.progress = &c.Progress;
 
     static const uint8_t empty = 0;
-    if (!ReadHeader(c, size ? data : &empty, size))
+    if (!ReadHeader(c, size ? data : &empty, size, reduction))
         RaiseLibraryError(c);
+    if (fullWidth)
+        *fullWidth = int(c.Info.image_width);
+    if (fullHeight)
+        *fullHeight = int(c.Info.image_height);
+    // Shown small, a picture still has to be one that printing can read whole.
+    if (reduction)
+        CheckPictureSize(c.Info.image_width, c.Info.image_height);
 
     TBitmap result;
     const bool grey = c.Info.out_color_space == JCS_GRAYSCALE;
@@ -192,14 +215,34 @@ void DecodeJPEG(const uint8_t* data, size_t size, TBitmap& bitmap)
     bitmap = std::move(result);
 }
 
-void TJPEGImage::LoadFromStream(TStream& stream)
+} // namespace
+
+void DecodeJPEG(const uint8_t* data, size_t size, TBitmap& bitmap) { Decode(data, size, nullptr, bitmap, nullptr, nullptr); }
+
+void DecodeJPEGReduced(const uint8_t* data, size_t size, const TJPEGReduction& reduction, TBitmap& bitmap,
+                       int* fullWidth, int* fullHeight)
+{
+    Decode(data, size, &reduction, bitmap, fullWidth, fullHeight);
+}
+
+void TJPEGImage::LoadFromStream(TStream& stream) { LoadReduced(stream, nullptr); }
+
+void TJPEGImage::LoadFromStreamReduced(TStream& stream, const TJPEGReduction& reduction)
+{
+    LoadReduced(stream, &reduction);
+}
+
+void TJPEGImage::LoadReduced(TStream& stream, const TJPEGReduction* reduction)
 {
     // The compressed file, whole, in memory that faults in few huge pages.
     TLargeBuffer data(size_t(stream.Remaining()), TLargeBuffer::TFill::Unfilled);
     const size_t size = data ? stream.Read(data.get(), data.size()) : 0;
     TBitmap decoded;
-    DecodeJPEG(data.get(), size, decoded);
+    int width = 0, height = 0;
+    Decode(data.get(), size, reduction, decoded, &width, &height);
     Bitmap_ = std::move(decoded);
+    FullWidth_ = width;
+    FullHeight_ = height;
 }
 
 } // namespace tessaria

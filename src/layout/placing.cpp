@@ -14,12 +14,14 @@
 #include <QUrl>
 
 #include "app/utessaria.h"
+#include "platform/filenames.h"
 #include "base/paths.h"
 #include "base/rounding.h"
 #include "browse/filelistview.h"
 #include "controls/foldertree.h"
 #include "controls/statusbar.h"
 #include "imageio/picture.h"
+#include "imageio/reducedpicture.h"
 #include "layout/boxgeometry.h"
 #include "layout/canvaspanel.h"
 #include "layout/layoutrules.h"
@@ -107,18 +109,22 @@ void TfrmTessaria::ClearBoxInfo()
     sb1->SetPanelText(1, QString());
 }
 
-const TBitmap* TfrmTessaria::DroppedPicture(const QMimeData* data, TBitmap& loaded, QString& path)
+const TBitmap* TfrmTessaria::DroppedPicture(const QMimeData* data, TBitmap& loaded, QSize& pictureSize,
+                                            QString& path)
 {
     if (FromOurBrowser(data)) {
         // The file selected in the list, as the preview pane shows it.
         const QModelIndexList rows = LV1->Selection() ? LV1->Selection()->selectedRows(0) : QModelIndexList();
         if (rows.size() != 1)
             return nullptr;
-        const QString caption = LV1->Model()->data(rows.first()).toString();
-        path = QString::fromStdString(WithTrailingBackslash(TV1->Directory().toStdString())) + caption;
+        path = SelectedFilePath();
         // The preview's own picture, not a copy: a big one is hundreds of megabytes.
-        if (path == PreviewFile && !PreviewPicture.Empty())
+        if (path == PreviewFile && !PreviewPicture.Empty()) {
+            // The preview may hold a reduced picture; the box takes the file's own size.
+            pictureSize = PreviewPictureSize.isValid() ? PreviewPictureSize
+                                                       : QSize(PreviewPicture.Width(), PreviewPicture.Height());
             return &PreviewPicture;
+        }
         // The preview still shows an earlier file (this one could not be
         // read for it): read the file itself, so that its reader's message
         // is shown and no box takes another file's picture.
@@ -127,7 +133,11 @@ const TBitmap* TfrmTessaria::DroppedPicture(const QMimeData* data, TBitmap& load
         if (path.isEmpty())
             return nullptr;
     }
-    loaded = LoadBitmapFromFile(QFile::encodeName(path).toStdString());
+    // Read only as large as the box's copy needs (a JPEG at a reduced scale),
+    // as opening a document reads it: a big photo is not decoded whole.
+    TReducedPicture read = LoadPictureForBox(FileNameString(path), ReducedCopySide, ReducedCopySide);
+    loaded = std::move(read.Bitmap);
+    pictureSize = QSize(read.Width, read.Height);
     RepaintWhileBusy();
     return loaded.Empty() ? nullptr : &loaded;
 }
@@ -151,11 +161,11 @@ void TfrmTessaria::PnlWhiteDragDrop(TCanvasPanel*, const QMimeData* data, QPoint
         return;
     TBusyCursor busy;
     TBitmap loaded;
+    QSize pictureSize;
     QString path;
-    const TBitmap* dropped = DroppedPicture(data, loaded, path);
+    const TBitmap* dropped = DroppedPicture(data, loaded, pictureSize, path);
     if (!dropped)
         return; // nothing selected: the drop places nothing
-    const int pictureWidth = dropped->Width(), pictureHeight = dropped->Height();
     TBitmap reduced = ReducedCopy(*dropped);
     loaded = TBitmap(); // the full picture goes before the box is made
     RepaintWhileBusy();
@@ -167,9 +177,9 @@ void TfrmTessaria::PnlWhiteDragDrop(TCanvasPanel*, const QMimeData* data, QPoint
     box->move(position);
     box->SetProportionate(proportion);
     box->SetCanvasPPI(LayoutPPI);
-    box->SetRatio((long double)pictureHeight / pictureWidth);
-    box->SetPictureWidth(pictureWidth);
-    box->SetPictureHeight(pictureHeight);
+    box->SetRatio((long double)pictureSize.height() / pictureSize.width());
+    box->SetPictureWidth(pictureSize.width());
+    box->SetPictureHeight(pictureSize.height());
     box->SetPicture(reduced);
     box->SetFileName(path);
     box->SetPictureDate(DateTimeValue(QFileInfo(path).lastModified()));
@@ -211,21 +221,21 @@ void TfrmTessaria::RectBoxDragDrop(TRectBox* box, const QMimeData* data, QPoint)
     // Read first: a file that cannot be read ends here with its reader's
     // message, before any question.
     TBitmap loaded;
+    QSize pictureSize;
     QString path;
-    const TBitmap* picture = DroppedPicture(data, loaded, path);
+    const TBitmap* picture = DroppedPicture(data, loaded, pictureSize, path);
     if (!picture)
         return;
     // What the box needs is taken before the question, whose message loop
     // could change the preview's picture.
-    const int pictureWidth = picture->Width(), pictureHeight = picture->Height();
     TBitmap reduced = ReducedCopy(*picture);
     loaded = TBitmap();
     if (Dialogs().Confirm("replace " + box->FileName() + " with " + path + "?", TMsgButtons::YesNo) != TMsgAnswer::Yes)
         return;
     SetDocumentSaved(false);
-    box->SetRatio((long double)pictureHeight / pictureWidth);
-    box->SetPictureWidth(pictureWidth);
-    box->SetPictureHeight(pictureHeight);
+    box->SetRatio((long double)pictureSize.height() / pictureSize.width());
+    box->SetPictureWidth(pictureSize.width());
+    box->SetPictureHeight(pictureSize.height());
     box->SetPictureDate(DateTimeValue(QFileInfo(path).lastModified()));
     box->SetPicture(reduced);
     const QRect before = box->Bounds();

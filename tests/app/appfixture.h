@@ -24,6 +24,9 @@ protected:
     void SetUp() override
     {
         setenv("XDG_CONFIG_HOME", Config.Path().c_str(), 1);
+        // The user's data (bookmarks) and cache (shared thumbnails) as well.
+        setenv("XDG_DATA_HOME", (Config.Path() / "data").c_str(), 1);
+        setenv("XDG_CACHE_HOME", (Config.Path() / "cache").c_str(), 1);
         Dialogs = TScriptedDialogs::Install(DialogsGuard);
         // A known printer, whatever the machine has: Letter at 300 dpi.
         UsePrinter({300, 300, 2550, 3300, 0, 0});
@@ -46,6 +49,8 @@ protected:
         if (KeptPrinters)
             SetPrinters(std::move(KeptPrinters));
         unsetenv("XDG_CONFIG_HOME");
+        unsetenv("XDG_DATA_HOME");
+        unsetenv("XDG_CACHE_HOME");
     }
 
     TfrmTessaria& CreateWindow()

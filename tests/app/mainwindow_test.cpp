@@ -11,7 +11,12 @@
 
 #include "app/appfixture.h"
 #include "browse/filelistview.h"
+#include "browse/bookmarkfile.h"
+#include "browse/filelistmodel.h"
+#include "controls/foldermodel.h"
 #include "controls/foldertree.h"
+#include "platform/screenarea.h"
+#include <QStandardPaths>
 #include "controls/statusbar.h"
 #include "platform/application.h"
 #include "platform/help.h"
@@ -47,39 +52,82 @@ TEST_F(MainWindow, FirstStartWithAnEmptyStoreUsesTheDefaults)
     EXPECT_EQ(w.LastFontSize, 10);
     EXPECT_EQ(w.LastAlignment, TAlignment::taCenter);
     EXPECT_EQ(ApplicationHelpFile(), ProgramFolder() + "tessaria.hlp");
-    // The tree shows the program's own folder.
-    QString programFolder = ProgramFolder();
-    programFolder.chop(1);
-    EXPECT_EQ(w.TV1->Directory(), programFolder);
+    // The tree shows the user's pictures (home when there is no such folder).
+    EXPECT_EQ(w.TV1->Directory(), FirstStartFolder());
+    EXPECT_TRUE(w.TV1->Directory() == QDir::homePath() ||
+                w.TV1->Directory() == QStandardPaths::writableLocation(QStandardPaths::PicturesLocation));
     EXPECT_EQ(w.ViewerWidth, 480);
     EXPECT_EQ(w.ViewerHeight, 480);
     EXPECT_TRUE(Dialogs->Shown.empty()) << Dialogs->AllTexts().join("|").toStdString();
 }
 
-TEST_F(MainWindow, StoredBoundsAreAppliedWithoutCheckingTheScreen)
+TEST_F(MainWindow, FirstStartOpensThePicturesFolderAndOtherwiseHome)
 {
+    // The desktop names the user's pictures folder in user-dirs.dirs.
+    const QString pictures = QString::fromStdString(Config.File("My Pictures"));
+    QDir().mkpath(pictures);
+    WriteFile(Config.File("user-dirs.dirs"), "XDG_PICTURES_DIR=\"" + pictures.toStdString() + "\"\n");
+    EXPECT_EQ(ShowWindow().TV1->Directory(), pictures);
+    Window.reset();
+    QDir(pictures).removeRecursively();
+    EXPECT_EQ(ShowWindow().TV1->Directory(), QDir::homePath());
+}
+
+TEST_F(MainWindow, StoredBoundsAreClippedToTheScreen)
+{
+    const QRect area = ScreenAreaFor(QRect(0, 0, 10, 10));
+    ASSERT_FALSE(area.isEmpty());
     WriteSetting(Key(), "screenleft", "-3000");
     WriteSetting(Key(), "screentop", "40");
-    WriteSetting(Key(), "screenwidth", "800");
-    WriteSetting(Key(), "screenheight", "600");
+    WriteSetting(Key(), "screenwidth", QString::number(area.width() + 500));
+    WriteSetting(Key(), "screenheight", "300");
     WriteSetting(Key(), "FileMask", "*.gif;");
     TfrmTessaria& w = CreateWindow();
-    EXPECT_EQ(w.geometry().size(), QSize(800, 600));
-    EXPECT_EQ(w.pos(), QPoint(-3000, 40));
+    EXPECT_EQ(w.geometry().size(), QSize(area.width(), 300));
+    EXPECT_EQ(w.pos(), QPoint(area.left(), 40));
     EXPECT_EQ(w.FileMask, "*.gif;");
 }
 
-TEST_F(MainWindow, NonNumericBoundStopsTheCreationStepsButTheWindowOpens)
+TEST(ScreenArea, BoundsAreMovedAndShrunkIntoTheArea)
 {
+    const QRect area(0, 0, 1280, 800); // as a 2560 x 1600 display at scale 2 gives it
+    struct TCase {
+        const char* Name;
+        QRect Bounds, Want;
+    } cases[] = {
+        {"inside stays", {2, 2, 690, 518}, {2, 2, 690, 518}},
+        {"off to the left", {-3000, 40, 800, 600}, {0, 40, 800, 600}},
+        {"off to the right and below", {2400, 1500, 690, 518}, {590, 282, 690, 518}},
+        {"larger than the screen", {100, 100, 2560, 1600}, {0, 0, 1280, 800}},
+        {"a second screen's place", {1500, 10, 690, 518}, {590, 10, 690, 518}},
+    };
+    for (const TCase& c : cases)
+        EXPECT_EQ(ClipToScreen(c.Bounds, area), c.Want) << c.Name;
+    EXPECT_EQ(ClipToScreen({5, 5, 10, 10}, QRect()), QRect(5, 5, 10, 10)); // no screen known
+    EXPECT_EQ(ClipToScreen({-50, -50, 100, 100}, {-1280, 0, 1280, 1024}), QRect(-100, 0, 100, 100)); // a screen on the left
+}
+
+TEST_F(MainWindow, NonNumericBoundIsReportedAndKeepsTheFileMaskAndBookmarks)
+{
+    const TempDir data;
+    SetBookmarkFilePath(QString::fromStdString(data.File("bookmrks.dat")));
+    WriteFile(data.File("bookmrks.dat"), "/tmp/\r\n");
     WriteSetting(Key(), "screenleft", "10");
     WriteSetting(Key(), "screentop", "abc");
+    WriteSetting(Key(), "screenwidth", "x700");
     WriteSetting(Key(), "FileMask", "*.gif;");
     TfrmTessaria& w = ShowWindow();
+    SetBookmarkFilePath(QString());
+    // The first bad value is reported; each bad value keeps its default.
     ASSERT_EQ(Dialogs->Texts(TScriptedDialogs::TKind::Error), QStringList{"'abc' is not a valid integer value"});
     EXPECT_TRUE(w.isVisible());
-    EXPECT_EQ(w.x(), 10);          // set before the failing value
-    EXPECT_EQ(w.FileMask, "");     // the later steps did not run
-    EXPECT_EQ(w.width(), 698);     // still the designed size
+    EXPECT_EQ(w.x(), 10);
+    EXPECT_EQ(w.y(), 2);
+    EXPECT_EQ(w.width(), 690);
+    EXPECT_EQ(w.FileMask, "*.gif;"); // before, it was lost and written back empty
+    EXPECT_EQ(w.Bookmarks, QStringList{"/tmp/"});
+    w.close();
+    EXPECT_EQ(ReadSetting(Key(), "FileMask", "?"), "*.gif;");
 }
 
 TEST_F(MainWindow, ClosingWritesTheSixValues)
@@ -100,15 +148,28 @@ TEST_F(MainWindow, ClosingWritesTheSixValues)
     EXPECT_TRUE(w.Bookmarks.isEmpty());
 }
 
-TEST_F(MainWindow, ClosingWithNoFolderWritesAnEmptyLastFolderThatReadsBackEmpty)
+TEST_F(MainWindow, AnEmptyOrMissingLastFolderOpensItsNearestExistingPlaceAndIsNeverStoredEmpty)
 {
+    // An empty folder stored by an older version: the first-start folder.
+    WriteSetting(Key(), "LastFolder", "");
     TfrmTessaria& w = ShowWindow();
-    w.TV1->SetDirectory(QString());
+    EXPECT_EQ(w.TV1->Directory(), FirstStartFolder());
+    w.TV1->SetDirectory(QString()); // asks for nothing: the folder stays
     w.close();
-    EXPECT_EQ(ReadSetting(Key(), "LastFolder", "default"), "");
-    // The next start keeps the empty folder rather than taking the default.
+    EXPECT_EQ(ReadSetting(Key(), "LastFolder", "default"), FirstStartFolder());
+
+    // A stored folder deleted since: its nearest existing parent, list filled.
+    const TempDir files;
+    const QString root = QString::fromStdString(files.Path().string());
+    WriteFile(files.File("here.jpg"), "x");
+    WriteSetting(Key(), "LastFolder", root + "/gone/deeper");
     TfrmTessaria& again = ShowWindow();
-    EXPECT_EQ(again.TV1->Directory(), "");
+    again.FileMask = "*.jpg;";
+    EXPECT_EQ(again.TV1->Directory(), root);
+    again.Update1Click();
+    EXPECT_EQ(again.LV1->Model()->Count(), 1);
+    again.close();
+    EXPECT_EQ(ReadSetting(Key(), "LastFolder", "?"), root);
 }
 
 TEST_F(MainWindow, AMaximisedWindowWritesItsMaximisedBounds)

@@ -84,7 +84,11 @@ TEST(FileColumns, ModifiedTextLeavesOutMidnight)
     const QString withTime = FileModifiedText(QDateTime(QDate(2021, 3, 7), QTime(0, 0, 1)), c);
     EXPECT_TRUE(withTime.startsWith("7 Mar 2021 00:00:01")) << withTime.toStdString();
     const QLocale us("en_US");
-    EXPECT_TRUE(FileModifiedText(QDateTime(QDate(2021, 3, 7), QTime(15, 4, 5)), us).startsWith("3/7/21 3:04:05 PM"));
+    // Years keep their century, so that 1999 and 2001 sort and read back right.
+    EXPECT_TRUE(FileModifiedText(QDateTime(QDate(2021, 3, 7), QTime(15, 4, 5)), us).startsWith("3/7/2021 3:04:05 PM"));
+    EXPECT_EQ(FileModifiedText(QDateTime(QDate(1999, 3, 7), QTime(0, 0)), QLocale("de_DE")), "07.03.1999");
+    EXPECT_EQ(FourDigitYears("M/d/yy"), "M/d/yyyy");
+    EXPECT_EQ(FourDigitYears("yyyy/MM/dd"), "yyyy/MM/dd");
 }
 
 TEST(FileColumns, ModifiedTextReadsBackExactlyInEveryLocale)

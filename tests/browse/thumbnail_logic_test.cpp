@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QThread>
 
+#include "base/fitsize.h"
 #include "browse/browsegeometry.h"
 #include "browse/browsetestfiles.h"
 #include "browse/thumbnailmaker.h"
@@ -49,9 +50,11 @@ namespace {
 
 // The tile as the build must make it: the Box filter straight to the fitted
 // size, drawn at the fitted place over the background.
-QImage ExpectedTile(const TBitmap& picture, int size, QRgb background)
+QImage ExpectedTile(const TBitmap& picture, int size, QRgb background, QSize own = QSize())
 {
-    const QRect place = ThumbnailPlacement(size, {picture.Width(), picture.Height()});
+    if (!own.isValid())
+        own = QSize(picture.Width(), picture.Height());
+    const QRect place = ThumbnailPlacement(size, own);
     TBitmap copy = picture;
     TBitmap small;
     StretchInto(place.width(), place.height(), 0, 0.0f, copy, small);
@@ -67,6 +70,28 @@ QImage ExpectedTile(const TBitmap& picture, int size, QRgb background)
 TBitmap PatternBitmap(int w, int h, int seed)
 {
     return FromQImage(test::PatternImage(w, h, seed));
+}
+
+// A file's tile: pictures larger than 128 x 128 go through their 128 x 128
+// thumbnail first (Box both times), the others straight to the tile.
+QImage ExpectedFileTile(const std::string& path, int size, QRgb background)
+{
+    TBitmap picture = LoadBitmapFromFile(path);
+    const QSize own(picture.Width(), picture.Height());
+    if (own.width() <= 128 && own.height() <= 128)
+        return ExpectedTile(picture, size, background);
+    const TSize fit = FitSize(128, 128, own.width(), own.height());
+    TBitmap normal;
+    StretchInto(fit.Width, fit.Height, 0, 0.0f, picture, normal);
+    return ExpectedTile(normal, size, background, own);
+}
+
+std::vector<TThumbnailJob> Jobs(const std::vector<std::string>& paths)
+{
+    std::vector<TThumbnailJob> jobs;
+    for (const std::string& path : paths)
+        jobs.push_back({QString::fromStdString(path), StampOf(QString::fromStdString(path))});
+    return jobs;
 }
 
 } // namespace
@@ -114,7 +139,7 @@ TEST(ThumbnailMaker, WorkersGiveTheSameTilesInTheSameOrder)
     paths.insert(paths.begin() + 5, dir.File("damaged.bmp"));
 
     const QRgb background = qRgb(255, 255, 255);
-    TThumbnailMaker single(paths, 64, background, 0);
+    TThumbnailMaker single(Jobs(paths), 64, background, std::nullopt, 0);
     EXPECT_EQ(single.Workers(), 0);
     std::vector<std::optional<QImage>> reference;
     for (int i = 0; i < single.Count(); ++i)
@@ -124,11 +149,11 @@ TEST(ThumbnailMaker, WorkersGiveTheSameTilesInTheSameOrder)
     for (size_t i = 0; i < paths.size(); ++i)
         if (i != 3 && i != 5) {
             ASSERT_TRUE(reference[i].has_value()) << paths[i];
-            EXPECT_EQ(*reference[i], ExpectedTile(LoadBitmapFromFile(paths[i]), 64, background)) << paths[i];
+            EXPECT_EQ(*reference[i], ExpectedFileTile(paths[i], 64, background)) << paths[i];
         }
 
     for (int workers : {1, 2, 3}) {
-        TThumbnailMaker parallel(paths, 64, background, workers);
+        TThumbnailMaker parallel(Jobs(paths), 64, background, std::nullopt, workers);
         EXPECT_EQ(parallel.Workers(), workers);
         for (int i = 0; i < parallel.Count(); ++i)
             EXPECT_EQ(parallel.Take(i), reference[size_t(i)]) << workers << " workers, file " << i;
@@ -145,7 +170,7 @@ TEST(ThumbnailMaker, StopsWithoutTakingEveryTile)
     }
     std::atomic<int> made{0};
     {
-        TThumbnailMaker maker(paths, 64, 0, 2);
+        TThumbnailMaker maker(Jobs(paths), 64, 0, std::nullopt, 2);
         maker.SetOnReady([&] { ++made; });
         EXPECT_TRUE(maker.Take(0).has_value());
     } // must not wait for all 40
@@ -162,7 +187,7 @@ TEST(ThumbnailMaker, StoppedWorkersEndAfterTheirCurrentFile)
     }
     std::atomic<int> made{0};
     // Without the stop the workers would go on to file 9 (eight ahead of the one taken).
-    TThumbnailMaker maker(paths, 64, 0, 2);
+    TThumbnailMaker maker(Jobs(paths), 64, 0, std::nullopt, 2);
     maker.SetOnReady([&] { ++made; });
     EXPECT_TRUE(maker.Take(0).has_value());
     maker.Stop();

@@ -163,8 +163,11 @@ TEST_F(FileList, AFolderChangeShowsTheDetailsAndRefreshKeepsTheView)
 
 TEST_F(FileList, RefreshWithNoFolderListsTheCurrentDirectory)
 {
+    // The tree has no folder only before the window is first shown.
     Write("here.jpg", "x");
-    TfrmTessaria& w = Browse(Folder(), "*.jpg;");
+    TfrmTessaria& w = CreateWindow();
+    w.FileMask = "*.jpg;";
+    w.winId();
     ASSERT_TRUE(QDir::setCurrent(Folder()));
     w.TV1->SetDirectory(QString());
     ASSERT_EQ(w.TV1->Directory(), QString());
@@ -198,9 +201,43 @@ TEST_F(FileList, TheViewsAreReadOnlyAndSelectOneItem)
     }
     EXPECT_EQ(w.LV1->Icons()->iconSize(), QSize(64, 64));
     EXPECT_EQ(w.LV1->Icons()->viewMode(), QListView::IconMode);
-    const int widths[] = {160, 60, 60, 150};
-    for (int c = 0; c < 4; ++c)
+    const int widths[] = {160, 60, 60};
+    for (int c = 0; c < 3; ++c)
         EXPECT_EQ(w.LV1->Details()->columnWidth(c), widths[c]) << c;
+    // The date column is 150 wide at least, and wide enough for its texts.
+    EXPECT_GE(w.LV1->Details()->columnWidth(3), 150);
+}
+
+TEST_F(FileList, TheDateColumnFitsItsTextInEveryLocaleAndTheHeaderShowsTheSort)
+{
+    Write("a.jpg", "x");
+    Touch("a.jpg", QDateTime(QDate(2023, 12, 28), QTime(23, 58, 59)));
+    Write("b.jpg", "xx");
+    Touch("b.jpg", QDateTime(QDate(1999, 11, 30), QTime(8, 7, 6)));
+    const QLocale before;
+    for (const char* name : {"C", "en_US", "de_DE", "ja_JP"}) {
+        QLocale::setDefault(QString(name) == "C" ? QLocale::c() : QLocale(name));
+        TfrmTessaria& w = Browse(Folder(), "*.jpg;");
+        w.Update1Click();
+        QTreeView* details = w.LV1->Details();
+        const QFontMetrics metrics(details->font());
+        for (int row = 0; row < 2; ++row) {
+            const QString text = w.LV1->Model()->index(row, 3).data().toString();
+            EXPECT_TRUE(text.contains("2023") || text.contains("1999")) << name << " " << text.toStdString();
+            EXPECT_GT(details->columnWidth(3), metrics.horizontalAdvance(text)) << name << " " << text.toStdString();
+        }
+        // Sorting by date puts 1999 first whatever the locale.
+        ClickHeader(w, 3);
+        EXPECT_EQ(Captions(w), (QStringList{"b.jpg", "a.jpg"})) << name;
+        EXPECT_TRUE(details->header()->isSortIndicatorShown());
+        EXPECT_EQ(details->header()->sortIndicatorSection(), 3) << name;
+        EXPECT_EQ(details->header()->sortIndicatorOrder(), Qt::AscendingOrder) << name;
+        ClickHeader(w, 3);
+        EXPECT_EQ(Captions(w), (QStringList{"a.jpg", "b.jpg"})) << name;
+        EXPECT_EQ(details->header()->sortIndicatorOrder(), Qt::DescendingOrder) << name;
+        Window.reset();
+    }
+    QLocale::setDefault(before);
 }
 
 TEST_F(FileList, TenThousandFilesFillQuickly)

@@ -1,7 +1,10 @@
 #include <QListView>
 
 #include "browse/browsegeometry.h"
+#include "browse/sharedthumbnails.h"
 #include "browse/thumbnailtile.h"
+#include <QFileInfo>
+#include <sys/stat.h>
 #include "browse/window/browsefixture.h"
 #include "imageio/picture.h"
 
@@ -39,11 +42,14 @@ protected:
         const int index = w.LV1->Model()->Item(RowOf(w, caption)).ImageIndex;
         return index < 0 ? QImage() : w.ImageList1->Image(index).toImage().convertToFormat(QImage::Format_RGB888);
     }
+    // The tile of the file as it is now, made without any cache (the tile's
+    // own pixels are pinned by the logic tests).
     QImage ExpectedTile(const TfrmTessaria& w, const QString& caption) const
     {
-        TBitmap picture = LoadBitmapFromFile(PathOf(caption).toStdString());
         const QRgb background = w.LV1->Icons()->palette().color(QPalette::Base).rgb();
-        return MakeThumbnailTile(picture, 64, background).convertToFormat(QImage::Format_RGB888);
+        const std::optional<QImage> tile =
+            MakeThumbnailTileOfFile({PathOf(caption), StampOf(PathOf(caption))}, 64, background, nullptr);
+        return tile ? tile->convertToFormat(QImage::Format_RGB888) : QImage();
     }
 };
 
@@ -91,7 +97,9 @@ TEST_P(Thumbnails, EachFileGetsItsOwnTileAndTheGaugeCounts)
 
 TEST_P(Thumbnails, ASecondChoiceInTheSameFolderLoadsNothing)
 {
+    const QDateTime made(QDate(2021, 5, 4), QTime(10, 20, 30));
     Picture("a.bmp", 80, 60, 1);
+    Touch("a.bmp", made);
     Picture("b.bmp", 60, 80, 2);
     Picture("c.bmp", 70, 70, 3);
     TfrmTessaria& w = Browse(Folder(), "*.bmp;");
@@ -103,13 +111,17 @@ TEST_P(Thumbnails, ASecondChoiceInTheSameFolderLoadsNothing)
     EXPECT_EQ(w.ImageList1->Count(), 3); // the details view keeps them
 
     // After sorting by another column every file still gets its own tile back.
-    Picture("a.bmp", 10, 10, 9); // a reload would show this
+    // A reload would show this picture; the file keeps the size and time the
+    // tile was made from, which is all a held tile is checked against.
+    Picture("a.bmp", 80, 60, 9);
+    Touch("a.bmp", made);
     ClickHeader(w, 0);
     ASSERT_EQ(Captions(w), (QStringList{"c.bmp", "b.bmp", "a.bmp"}));
     ChooseThumbnails(w);
     EXPECT_EQ(Loops, 3);
     EXPECT_EQ(w.ImageList1->Count(), 3);
     Picture("a.bmp", 80, 60, 1);
+    Touch("a.bmp", made);
     for (const char* file : {"a.bmp", "b.bmp", "c.bmp"})
         EXPECT_EQ(TileOf(w, file), ExpectedTile(w, file)) << file;
 
@@ -265,4 +277,69 @@ TEST_P(Thumbnails, TilesKeepTheirPlaceWithOrWithoutAPicture)
         const QRect item = icons->visualRect(model.index(row, 0));
         EXPECT_EQ(item.size(), first.size()) << row;
     }
+}
+
+TEST_P(Thumbnails, AChangedOrNewFileGetsANewTileAfterARefresh)
+{
+    Picture("a.bmp", 80, 60, 1);
+    Picture("b.bmp", 60, 80, 2);
+    TfrmTessaria& w = Browse(Folder(), "*.bmp;");
+    ChooseThumbnails(w);
+    const QImage before = TileOf(w, "a.bmp");
+    ASSERT_FALSE(before.isNull());
+
+    // Another picture under the same name, and a new file; F5 in the thumbnail view.
+    Picture("a.bmp", 60, 90, 7);
+    Touch("a.bmp", QDateTime::currentDateTime().addSecs(5));
+    Picture("c.bmp", 50, 50, 3);
+    RecordGauge(w);
+    QTest::keyClick(w.LV1->Icons(), Qt::Key_F5);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return RowOf(w, "c.bmp") >= 0 && !TileOf(w, "c.bmp").isNull(); }, 5000));
+    EXPECT_EQ(w.LV1->ViewStyle(), TViewStyle::vsIcon);
+    EXPECT_NE(TileOf(w, "a.bmp"), before);
+    for (const char* file : {"a.bmp", "b.bmp", "c.bmp"})
+        EXPECT_EQ(TileOf(w, file), ExpectedTile(w, file)) << file;
+    // Only the two that changed were made; b's tile was given back.
+    EXPECT_EQ(Gauge, (std::vector<int>{0, 50}));
+}
+
+TEST_P(Thumbnails, TilesComeFromAndGoToTheSharedThumbnailCache)
+{
+    Picture("big.bmp", 300, 200, 1);
+    Picture("small.bmp", 100, 80, 2);
+    TfrmTessaria& w = Browse(Folder(), "*.bmp;");
+    ChooseThumbnails(w);
+    const TSharedThumbnailCache cache;
+    ASSERT_TRUE(cache.Folder().startsWith(Q(Config.Path())));
+    // Pictures that fit in 128 x 128 already are not stored.
+    EXPECT_TRUE(QFileInfo::exists(cache.NormalPath(PathOf("big.bmp"))));
+    EXPECT_FALSE(QFileInfo::exists(cache.NormalPath(PathOf("small.bmp"))));
+    // The folders we made are the owner's alone.
+    for (const QString& folder : {cache.Folder(), cache.Folder() + "/normal"}) {
+        struct stat info {};
+        ASSERT_EQ(::stat(folder.toLocal8Bit().constData(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0700u) << folder.toStdString();
+    }
+    const QImage made = TileOf(w, "big.bmp");
+    ASSERT_TRUE(cache.Read(PathOf("big.bmp"), StampOf(PathOf("big.bmp"))).has_value());
+
+    // A new window has no tiles of its own; the cache gives the same one without loading.
+    Window.reset();
+    DestroyStartupForms();
+    QFile::remove(PathOf("small.bmp"));
+    Write("big.bmp.copy", QByteArray());
+    {
+        // The picture itself cannot be read any more, but its stamp is the same.
+        QFile file(PathOf("big.bmp"));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        const QByteArray bytes = file.readAll();
+        const QDateTime time = file.fileTime(QFileDevice::FileModificationTime);
+        file.seek(0);
+        file.write(QByteArray(bytes.size(), 'x'));
+        file.close();
+        Touch("big.bmp", time);
+    }
+    TfrmTessaria& again = Browse(Folder(), "*.bmp;");
+    ChooseThumbnails(again);
+    EXPECT_EQ(TileOf(again, "big.bmp"), made);
 }

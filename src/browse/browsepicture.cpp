@@ -1,0 +1,12 @@
+#include "browse/browsepicture.h"
+
+#include "platform/filenames.h"
+
+namespace tessaria {
+
+TReducedPicture LoadBrowsePicture(const QString& path, QSize box)
+{
+    return LoadPictureForBox(FileNameString(path), box.width(), box.height());
+}
+
+} // namespace tessaria
