@@ -10,6 +10,7 @@
 
 #include "app/screencopies.h"
 #include "imageio/picture.h"
+#include "imageio/reducedpicture.h"
 #include "layout/layoutrules.h"
 #include "layout/rectbox.h"
 #include "platform/application.h"
@@ -31,10 +32,11 @@ bool SameBitmap(const TBitmap& a, const TBitmap& b)
     return true;
 }
 
-// The copy as the window made it on its own thread, one picture at a time.
+// The copy made on the window's own thread, one picture at a time: read as
+// large as the copy needs, reduced, turned.
 TBitmap CopyOnOneThread(const std::string& file, int rotation)
 {
-    TBitmap reduced = ReducedCopy(LoadBitmapFromFile(file));
+    TBitmap reduced = ReducedCopy(LoadPictureForBox(file, ReducedCopySide, ReducedCopySide).Bitmap);
     RotateByDegrees(reduced, rotation);
     return reduced;
 }
@@ -51,6 +53,10 @@ TEST_F(OpeningCopies, WorkersGiveTheCopiesOfTheOneThreadInOrder)
         requests.push_back({path.toStdString(), rotations[i % 4]});
     }
     requests.insert(requests.begin() + 5, {Config.File("missing.jpg"), 0});
+    // Big enough to be decoded at a reduced scale; its copy still knows its own size.
+    const QString big = WritePicture("big.jpg", 1700, 1300, Qt::darkCyan, Qt::magenta);
+    ASSERT_TRUE(LoadPictureForBox(big.toStdString(), ReducedCopySide, ReducedCopySide).Reduced());
+    requests.push_back({big.toStdString(), 90});
     for (int threads : {1, 2, 3}) {
         SCOPED_TRACE(threads);
         TScreenCopies copies(requests, threads);
@@ -62,8 +68,8 @@ TEST_F(OpeningCopies, WorkersGiveTheCopiesOfTheOneThreadInOrder)
             }
             ASSERT_TRUE(copy.Read) << i;
             const TBitmap full = LoadBitmapFromFile(requests[i].FileName);
-            EXPECT_EQ(copy.PictureWidth, full.Width());
-            EXPECT_EQ(copy.PictureHeight, full.Height());
+            EXPECT_EQ(copy.PictureWidth, full.Width()) << i;
+            EXPECT_EQ(copy.PictureHeight, full.Height()) << i;
             EXPECT_TRUE(SameBitmap(copy.Reduced, CopyOnOneThread(requests[i].FileName, requests[i].Rotation))) << i;
         }
     }
