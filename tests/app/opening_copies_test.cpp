@@ -133,6 +133,16 @@ TEST_F(OpeningCopies, AReducedCopyOfABigPictureNeedsNoCopyOfIt)
     ASSERT_EQ(w.Boxes().size(), 1);
     EXPECT_TRUE(SameBitmap(w.Boxes()[0]->Picture(), ReducedCopy(LoadBitmapFromFile(file.toStdString()))));
     EXPECT_EQ(w.Boxes()[0]->PictureWidth(), 1200);
+
+    // A big JPEG is read reduced, and its box gets the copy opening the
+    // document would give it, with the picture's own size.
+    const QString big = WritePicture("big.jpg", 1700, 1300, Qt::darkCyan, Qt::magenta);
+    data.setUrls({QUrl::fromLocalFile(big)});
+    w.PnlWhiteDragDrop(w.CurrentPage, &data, QPoint(200, 10));
+    ASSERT_EQ(w.Boxes().size(), 2);
+    EXPECT_TRUE(SameBitmap(w.Boxes()[1]->Picture(), MakeScreenCopy(big.toStdString(), 0).Reduced));
+    EXPECT_EQ(w.Boxes()[1]->PictureWidth(), 1700);
+    EXPECT_EQ(w.Boxes()[1]->PictureHeight(), 1300);
 }
 
 } // namespace
