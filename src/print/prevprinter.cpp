@@ -92,7 +92,8 @@ void TPreviewPrinter::BeginDoc()
 
 void TPreviewPrinter::NewPage()
 {
-    ReadDeviceValuesForRecording();
+    if (!KeepDeviceValues_ || !Canvas_)
+        ReadDeviceValuesForRecording();
     Pages_.push_back(std::make_unique<TRecordedPage>(Device_.PixelsPerInchX, Device_.PixelsPerInchY));
     auto canvas = std::make_unique<TTovarMetaFileCanvas>(*Pages_.back());
     canvas->setBackgroundMode(Qt::TransparentMode);

@@ -69,6 +69,10 @@ public:
     // dropped by EndDoc is not reported), so that it can be printed at once
     // or let go of its pictures.
     void SetOnPageRecorded(std::function<void(int)> handler) { OnPageRecorded_ = std::move(handler); }
+    // While a job prints the pages as they are recorded, its printer is busy
+    // on another thread: the next pages keep the device values read by
+    // BeginDoc instead of asking the printer again.
+    void SetKeepDeviceValues(bool keep) { KeepDeviceValues_ = keep; }
     // A recorded page keeps what makes its pictures again: they can be let
     // go and had back (pixel for pixel) when the page is shown or printed.
     void ReleasePageImages(int index);
@@ -133,6 +137,7 @@ private:
     std::vector<std::unique_ptr<TRecordedPage>> Pages_;
     std::unique_ptr<TTovarMetaFileCanvas> Canvas_;
     std::function<void(int)> OnPageRecorded_;
+    bool KeepDeviceValues_ = false;
     // Pictures being made again for pages next to the shown one.
     std::map<int, std::future<std::vector<std::pair<size_t, QImage>>>> Restoring_;
     bool PageUsed_ = false;

@@ -163,6 +163,7 @@ void TfrmTessaria::RecordPages(int dpi, int filterIndex, const std::function<QPr
     std::unique_ptr<TPrintJob> job;
     if (printer)
         job = std::make_unique<TPrintJob>(*PP1, *printer());
+    PP1->SetKeepDeviceValues(job != nullptr);
     PP1->SetOnPageRecorded([&](int index) {
         if (job)
             job->Add(PP1->GetPage(index), true);
@@ -171,7 +172,11 @@ void TfrmTessaria::RecordPages(int dpi, int filterIndex, const std::function<QPr
     });
     struct TForget {
         TPreviewPrinter* Engine;
-        ~TForget() { Engine->SetOnPageRecorded(nullptr); }
+        ~TForget()
+        {
+            Engine->SetOnPageRecorded(nullptr);
+            Engine->SetKeepDeviceValues(false);
+        }
     } forget{PP1};
 
     TPicturesAhead pictures(files);

@@ -139,6 +139,53 @@ TEST_F(PrintingMemory, PrintingHoldsAFewPagesWhateverTheLength)
     EXPECT_EQ(PdfImageSizes(standIn->JobFiles()[0]).size(), 12u);
 }
 
+// A stand-in printer that notes when its device values are asked for while
+// a job runs: the job draws on the printer from another thread, so nothing
+// may ask the printer (and set it up again) until the job has ended.
+class TWatchedPrinters final : public TPrinters {
+public:
+    explicit TWatchedPrinters(const QString& folder) : Inner_("Watched", {300, 300, 2550, 3300, 0, 0}, folder) {}
+    QString CurrentPrinterName() override { return Inner_.CurrentPrinterName(); }
+    QPrinter& Printer() override { return Inner_.Printer(); }
+    TDeviceValues DeviceValues(TPrinterOrientation orientation) override
+    {
+        AskedDuringJob += JobRunning;
+        return Inner_.DeviceValues(orientation);
+    }
+    TDeviceValues BeginJob(QPrinter& printer) override
+    {
+        JobRunning = true;
+        return Inner_.BeginJob(printer);
+    }
+    TStandInPrinters& Inner() { return Inner_; }
+    bool JobRunning = false;
+    int AskedDuringJob = 0;
+
+private:
+    TStandInPrinters Inner_;
+};
+
+TEST_F(PrintingMemory, TheBusyPrinterIsNotAskedAgainWhilePagesAreRecorded)
+{
+    auto watched = std::make_unique<TWatchedPrinters>(QString::fromStdString(Config.Path()));
+    TWatchedPrinters& printers = *watched;
+    SetPrinters(std::move(watched));
+    TfrmTessaria& w = ShowWindow();
+    const QString photo = WritePicture("photo.bmp", 200, 150);
+    Open(WriteDocument("three.tsd", {{PictureRecord(photo, 0, 0, 100, 75)},
+                                     {PictureRecord(photo, 0, 0, 100, 75)},
+                                     {PictureRecord(photo, 0, 0, 100, 75)}}));
+    w.PrintLayout(200, 5);
+    EXPECT_TRUE(printers.JobRunning);
+    EXPECT_EQ(printers.AskedDuringJob, 0);
+    ASSERT_EQ(printers.Inner().JobFiles().size(), 1);
+    EXPECT_EQ(PdfPageCount(printers.Inner().JobFiles()[0]), 3);
+    // After the job a recording asks the printer again, page by page.
+    printers.JobRunning = false;
+    w.RecordLayout(200, 5);
+    EXPECT_EQ(w.PP1->PageCount(), 3);
+}
+
 // The preview keeps the shown page and its neighbours; a page it comes back
 // to has its pictures made again, the same pixels as when recorded.
 TEST_F(PrintingMemory, ThePreviewHoldsTheShownPageAndItsNeighbours)
