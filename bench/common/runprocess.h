@@ -21,6 +21,7 @@ namespace tessaria::bench {
 struct TProcessRun {
     double Milliseconds = 0;
     long PeakKiB = 0;
+    double CpuMilliseconds = 0; // user and system time of all its threads
     std::string Output; // standard output, when asked for
 };
 
@@ -68,6 +69,8 @@ inline TProcessRun RunProcess(const std::vector<std::string>& args, bool quiet =
     TProcessRun run;
     run.Milliseconds = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     run.PeakKiB = usage.ru_maxrss;
+    run.CpuMilliseconds = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000.0 +
+                          (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000.0;
     run.Output = std::move(output);
     posix_spawn_file_actions_destroy(&actions);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {

@@ -6,12 +6,16 @@
 // run, taking turns: ImageMagick's convert decoding the 40 photos of the
 // 10-page layout and resampling each to the same pixels with its Lanczos
 // filter, and a preview of the 80 pages paged through (bench_preview).
-// Medians with their ranges, and the ratios.
+// Medians with their ranges, and the ratios. The CPU time of the 10-page runs
+// (all threads, user and system) beside their wall time shows how much of two
+// cores a run had, which on a busy machine says more than the wall time.
 //
-//   bench_printing [-n RUNS] [--program TESSARIA] [--preview BENCH_PREVIEW] [--no-peer] [DIR]
+//   bench_printing [-n RUNS] [--program TESSARIA] [--preview BENCH_PREVIEW]
+//                  [--before TESSARIA --before-preview BENCH_PREVIEW] [--no-peer] [DIR]
 //
 // Without DIR the photos are written into a temporary folder first. Another
-// --program (an older build) gives the figures to compare with.
+// --program (an older build) gives the figures to compare with; --before runs
+// an older build's jobs too, in turns with ours in every round.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -112,7 +116,7 @@ int main(int argc, char** argv)
 {
     int runs = 3;
     bool peer = true;
-    std::string dir, program = TESSARIA_PROGRAM, preview = PREVIEW_PROGRAM;
+    std::string dir, program = TESSARIA_PROGRAM, preview = PREVIEW_PROGRAM, before, beforePreview;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "-n" && i + 1 < argc)
@@ -121,6 +125,10 @@ int main(int argc, char** argv)
             program = argv[++i];
         else if (a == "--preview" && i + 1 < argc)
             preview = argv[++i];
+        else if (a == "--before" && i + 1 < argc)
+            before = argv[++i];
+        else if (a == "--before-preview" && i + 1 < argc)
+            beforePreview = argv[++i];
         else if (a == "--no-peer")
             peer = false;
         else
@@ -157,25 +165,38 @@ int main(int argc, char** argv)
     setenv("XDG_CONFIG_HOME", config.c_str(), 1);
     const std::string pdf = (work / "out.pdf").string(), onePdf = (work / "one.pdf").string();
 
-    std::map<int, std::vector<double>> time, peak;
-    std::vector<double> oneTime, onePeak, peerTime, peerPeak, previewTime, previewPeak;
-    bool sameBytes = true;
-    double pdfMiB = 0;
+    struct TBuild {
+        std::string Label, Program, Preview;
+        std::map<int, std::vector<double>> Time, Peak;
+        std::vector<double> OneTime, OnePeak, TenCpu, OneCpu, PreviewTime, PreviewPeak;
+        bool SameBytes = true;
+        double PdfMiB = 0;
+    };
+    std::vector<TBuild> builds{{"now", program, preview}};
+    if (!before.empty())
+        builds.push_back({"before", before, beforePreview});
+
+    std::vector<double> peerTime, peerPeak;
     for (int r = 0; r < runs; ++r) {
         for (int pages : pageCounts) {
-            const bench::TProcessRun run = RunProcess({program, "--print-pdf", pdf, layouts[pages]}, true);
-            time[pages].push_back(run.Milliseconds / 1000);
-            peak[pages].push_back(run.PeakKiB / 1024.0);
-            std::fprintf(stderr, "round %d: %d pages %.2f s %.0f MiB\n", r + 1, pages, run.Milliseconds / 1000,
-                         run.PeakKiB / 1024.0);
-            if (pages == 10) {
-                pdfMiB = double(fs::file_size(pdf)) / (1024 * 1024);
+            for (TBuild& b : builds) {
+                const bench::TProcessRun run = RunProcess({b.Program, "--print-pdf", pdf, layouts[pages]}, true);
+                b.Time[pages].push_back(run.Milliseconds / 1000);
+                b.Peak[pages].push_back(run.PeakKiB / 1024.0);
+                std::fprintf(stderr, "round %d, %s: %d pages %.2f s (CPU %.2f s) %.0f MiB\n", r + 1, b.Label.c_str(),
+                             pages, run.Milliseconds / 1000, run.CpuMilliseconds / 1000, run.PeakKiB / 1024.0);
+                if (pages != 10)
+                    continue;
+                b.TenCpu.push_back(run.CpuMilliseconds / 1000);
+                b.PdfMiB = double(fs::file_size(pdf)) / (1024 * 1024);
                 const bench::TProcessRun one =
-                    RunProcess({"taskset", "-c", "0", program, "--print-pdf", onePdf, layouts[pages]}, true);
-                oneTime.push_back(one.Milliseconds / 1000);
-                onePeak.push_back(one.PeakKiB / 1024.0);
-                sameBytes = sameBytes && WithoutDate(pdf) == WithoutDate(onePdf);
-                std::fprintf(stderr, "round %d: 10 pages on one core %.2f s\n", r + 1, one.Milliseconds / 1000);
+                    RunProcess({"taskset", "-c", "0", b.Program, "--print-pdf", onePdf, layouts[pages]}, true);
+                b.OneTime.push_back(one.Milliseconds / 1000);
+                b.OnePeak.push_back(one.PeakKiB / 1024.0);
+                b.OneCpu.push_back(one.CpuMilliseconds / 1000);
+                b.SameBytes = b.SameBytes && WithoutDate(pdf) == WithoutDate(onePdf);
+                std::fprintf(stderr, "round %d, %s: 10 pages on one core %.2f s (CPU %.2f s)\n", r + 1,
+                             b.Label.c_str(), one.Milliseconds / 1000, one.CpuMilliseconds / 1000);
             }
         }
         if (peer) {
@@ -193,42 +214,59 @@ int main(int argc, char** argv)
             peerPeak.push_back(most);
             std::fprintf(stderr, "round %d: convert, 40 runs %.2f s\n", r + 1, seconds);
         }
-        if (fs::exists(preview)) {
-            const bench::TProcessRun run = RunProcess({preview, layouts[80]}, true);
-            previewTime.push_back(run.Milliseconds / 1000);
-            previewPeak.push_back(run.PeakKiB / 1024.0);
-            std::fprintf(stderr, "round %d: preview of 80 pages %.2f s %.0f MiB\n", r + 1, run.Milliseconds / 1000,
-                         run.PeakKiB / 1024.0);
+        for (TBuild& b : builds) {
+            if (b.Preview.empty() || !fs::exists(b.Preview))
+                continue;
+            const bench::TProcessRun run = RunProcess({b.Preview, layouts[80]}, true);
+            b.PreviewTime.push_back(run.Milliseconds / 1000);
+            b.PreviewPeak.push_back(run.PeakKiB / 1024.0);
+            std::fprintf(stderr, "round %d, %s: preview of 80 pages %.2f s %.0f MiB\n", r + 1, b.Label.c_str(),
+                         run.Milliseconds / 1000, run.PeakKiB / 1024.0);
         }
     }
 
     std::printf("Photos of 4000 x 3000, four a page, 200 DPI, Lanczos3; %d rounds, medians (min..max)\n", runs);
-    std::printf("%-34s %26s %10s %26s\n", "", "seconds", "s / page", "peak MiB");
-    for (int pages : pageCounts) {
-        const TStats t = Summary(time[pages]);
-        char label[64];
-        std::snprintf(label, sizeof label, "--print-pdf, %d page%s", pages, pages == 1 ? "" : "s");
-        std::printf("%-34s %26s %10.3f %26s\n", label, Cell(t, "%.2f").c_str(), t.Median / pages,
-                    Cell(Summary(peak[pages]), "%.0f").c_str());
+    bool sameBytes = true;
+    for (const TBuild& b : builds) {
+        std::printf("\n%s: %s\n", b.Label.c_str(), b.Program.c_str());
+        std::printf("%-36s %26s %10s %26s\n", "", "seconds", "s / page", "peak MiB");
+        for (int pages : pageCounts) {
+            const TStats t = Summary(b.Time.at(pages));
+            char label[64];
+            std::snprintf(label, sizeof label, "--print-pdf, %d page%s", pages, pages == 1 ? "" : "s");
+            std::printf("%-36s %26s %10.3f %26s\n", label, Cell(t, "%.2f").c_str(), t.Median / pages,
+                        Cell(Summary(b.Peak.at(pages)), "%.0f").c_str());
+        }
+        const TStats one = Summary(b.OneTime);
+        std::printf("%-36s %26s %10.3f %26s\n", "--print-pdf, 10 pages, one core", Cell(one, "%.2f").c_str(),
+                    one.Median / 10, Cell(Summary(b.OnePeak), "%.0f").c_str());
+        std::printf("%-36s %26s\n", "CPU seconds, 10 pages", Cell(Summary(b.TenCpu), "%.2f").c_str());
+        std::printf("%-36s %26s\n", "CPU seconds, 10 pages, one core", Cell(Summary(b.OneCpu), "%.2f").c_str());
+        if (!b.PreviewTime.empty())
+            std::printf("%-36s %26s %10.3f %26s\n", "preview of 80 pages, paged through",
+                        Cell(Summary(b.PreviewTime), "%.2f").c_str(), Summary(b.PreviewTime).Median / 80,
+                        Cell(Summary(b.PreviewPeak), "%.0f").c_str());
+        const double t10 = Summary(b.Time.at(10)).Median;
+        std::printf("peak memory 80 pages / 10 pages: %.2f\n",
+                    Summary(b.Peak.at(80)).Median / Summary(b.Peak.at(10)).Median);
+        std::printf("10 pages, one core / two cores: %.2f; same bytes but the date: %s\n", one.Median / t10,
+                    b.SameBytes ? "yes" : "NO");
+        std::printf("10 pages on two cores, CPU time / wall time: %.2f\n", Summary(b.TenCpu).Median / t10);
+        if (peer)
+            std::printf("time ratio tessaria / convert (10 pages): %.2f\n", t10 / Summary(peerTime).Median);
+        std::printf("PDF of 10 pages: %.1f MiB\n", b.PdfMiB);
+        sameBytes = sameBytes && b.SameBytes;
     }
-    const TStats one = Summary(oneTime);
-    std::printf("%-34s %26s %10.3f %26s\n", "--print-pdf, 10 pages, one core", Cell(one, "%.2f").c_str(),
-                one.Median / 10, Cell(Summary(onePeak), "%.0f").c_str());
     if (peer)
-        std::printf("%-34s %26s %10.3f %26s\n", "convert, 40 runs (10 pages' photos)",
+        std::printf("\n%-36s %26s %10.3f %26s\n", "convert, 40 runs (10 pages' photos)",
                     Cell(Summary(peerTime), "%.2f").c_str(), Summary(peerTime).Median / 10,
                     Cell(Summary(peerPeak), "%.0f").c_str());
-    if (!previewTime.empty())
-        std::printf("%-34s %26s %10.3f %26s\n", "preview of 80 pages, paged through",
-                    Cell(Summary(previewTime), "%.2f").c_str(), Summary(previewTime).Median / 80,
-                    Cell(Summary(previewPeak), "%.0f").c_str());
-    const double t10 = Summary(time[10]).Median;
-    std::printf("peak memory 80 pages / 10 pages: %.2f\n", Summary(peak[80]).Median / Summary(peak[10]).Median);
-    std::printf("10 pages, one core / two cores: %.2f; same bytes but the date: %s\n", one.Median / t10,
-                sameBytes ? "yes" : "NO");
-    if (peer)
-        std::printf("time ratio tessaria / convert (10 pages): %.2f\n", t10 / Summary(peerTime).Median);
-    std::printf("PDF of 10 pages: %.1f MiB\n", pdfMiB);
+    if (builds.size() == 2)
+        std::printf("now / before, 10 pages: time %.2f, peak memory %.2f; 80 pages: time %.2f, peak memory %.2f\n",
+                    Summary(builds[0].Time.at(10)).Median / Summary(builds[1].Time.at(10)).Median,
+                    Summary(builds[0].Peak.at(10)).Median / Summary(builds[1].Peak.at(10)).Median,
+                    Summary(builds[0].Time.at(80)).Median / Summary(builds[1].Time.at(80)).Median,
+                    Summary(builds[0].Peak.at(80)).Median / Summary(builds[1].Peak.at(80)).Median);
     fs::remove_all(work);
     return sameBytes ? 0 : 2;
 }
