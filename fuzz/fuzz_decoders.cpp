@@ -3,6 +3,7 @@
 // packed size may exceed the data, as a file's byte count may.
 #include <cstddef>
 #include <cstdint>
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -56,6 +57,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     if (written > dest.size())
         __builtin_trap();
+    // A decoder that can stop and go on must give the same bytes in pieces
+    // as in one call.
+    if (auto* stream = dynamic_cast<TStreamDecoder*>(decoder.get())) {
+        try {
+            std::vector<uint8_t> whole(unpacked), pieces;
+            TPackedSource a(data + 4, size - 4), b(data + 4, size - 4);
+            whole.resize(stream->Decode(a, a.Left(), whole));
+            const size_t piece = 1 + setting % 17;
+            stream->Restart();
+            for (std::vector<uint8_t> chunk(piece); pieces.size() < unpacked;) {
+                chunk.resize(std::min(piece, unpacked - pieces.size()));
+                const size_t n = stream->DecodeMore(b, b.Left(), chunk);
+                if (n == 0)
+                    break;
+                pieces.insert(pieces.end(), chunk.begin(), chunk.begin() + long(n));
+            }
+            if (pieces != whole)
+                __builtin_trap();
+        } catch (const Exception&) {
+        }
+    }
     unsigned sum = 0;
     for (size_t i = 0; i < written; ++i)
         sum += dest[i];

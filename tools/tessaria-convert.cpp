@@ -1,12 +1,14 @@
 // tessaria-convert: loads a picture through the program's format table and
 // writes it as a binary PPM (or, for 32-bit pictures, a PAM with alpha).
 //
-//   tessaria-convert [--resize WxH [--filter N]] [--rotate 90|180|270] INPUT OUTPUT
+//   tessaria-convert [--upright] [--resize WxH [--filter N]] [--rotate 90|180|270] INPUT OUTPUT
 //   tessaria-convert --info INPUT
 //
-// --resize resamples with filter N (0 Box .. 6 Mitchell, default 0) at its
-// default radius; --rotate turns clockwise by that many degrees. Both apply
-// after loading, the resize first.
+// --upright turns the picture by the orientation its file records, as the
+// browser shows it; --resize resamples with filter N (0 Box .. 6 Mitchell,
+// default 0) at its default radius; --rotate turns clockwise by that many
+// degrees. They apply after loading, in that order. --info also gives the
+// recorded orientation (1 to 8).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -25,6 +27,7 @@
 #include "imageio/qt/metafileimage.h"
 #include "print/core/resample.h"
 #include "print/core/rotate.h"
+#include "print/core/upright.h"
 
 using namespace tessaria;
 
@@ -80,13 +83,14 @@ void Write(const std::string& fileName, const TBitmap& bitmap)
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: tessaria-convert [--resize WxH [--filter N]] [--rotate 90|180|270] INPUT OUTPUT\n"
+    std::fprintf(stderr, "usage: tessaria-convert [--upright] [--resize WxH [--filter N]] [--rotate 90|180|270] INPUT OUTPUT\n"
                          "       tessaria-convert --info INPUT\n");
     return 2;
 }
 
 struct TOptions {
     bool Info = false;
+    bool Upright = false;
     bool Resize = false;
     int Width = 0, Height = 0;
     int Filter = 0;
@@ -111,6 +115,8 @@ bool ParseOptions(int argc, char** argv, TOptions& o)
         const bool hasValue = i + 1 < argc;
         if (arg == "--info") {
             o.Info = true;
+        } else if (arg == "--upright") {
+            o.Upright = true;
         } else if (arg == "--resize" && hasValue) {
             const std::string size = argv[++i];
             const size_t x = size.find('x');
@@ -134,7 +140,7 @@ bool ParseOptions(int argc, char** argv, TOptions& o)
     if (filterGiven && !o.Resize)
         return false;
     if (o.Info)
-        return o.Files.size() == 1 && !o.Resize && o.Rotate == 0;
+        return o.Files.size() == 1 && !o.Resize && o.Rotate == 0 && !o.Upright;
     return o.Files.size() == 2;
 }
 
@@ -160,10 +166,12 @@ int main(int argc, char** argv)
         std::string readerClass;
         TBitmap bitmap = LoadBitmapFromFile(options.Files[0], &readerClass);
         if (info) {
-            std::printf("reader: %s\nformat: %s\nwidth: %d\nheight: %d\n", readerClass.c_str(),
-                        FormatName(bitmap.PixelFormat()), bitmap.Width(), bitmap.Height());
+            std::printf("reader: %s\nformat: %s\nwidth: %d\nheight: %d\norientation: %d\n", readerClass.c_str(),
+                        FormatName(bitmap.PixelFormat()), bitmap.Width(), bitmap.Height(), bitmap.Orientation());
             return 0;
         }
+        if (options.Upright)
+            TurnUpright(bitmap);
         if (options.Resize)
             Stretch(options.Width, options.Height, options.Filter, bitmap);
         RotateByDegrees(bitmap, options.Rotate);

@@ -148,7 +148,7 @@ int main(int argc, char** argv)
     setenv("XDG_CONFIG_HOME", (work / "config").c_str(), 1);
     std::vector<double> above, times;
     for (int r = 0; r < runs; ++r) {
-        const bench::TProcessRun run = bench::RunProcess({argv[0], "--once", file}, true, true);
+        const bench::TProcessRun run = bench::RunProcess({argv[0], "--once", file}, true, false, true);
         long resting = 0, peak = 0;
         double ms = 0;
         if (std::sscanf(run.Output.c_str(), "%ld %ld %lf", &resting, &peak, &ms) != 3)

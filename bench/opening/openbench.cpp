@@ -111,11 +111,11 @@ int main(int argc, char** argv)
 
     std::vector<double> ours, oursPeak, peer;
     for (int r = 0; r < runs; ++r) {
-        const bench::TProcessRun open = RunProcess({program, layout}, true, true);
+        const bench::TProcessRun open = RunProcess({program, layout}, true, false, true);
         ours.push_back(std::atof(open.Output.c_str()) / 1000);
         oursPeak.push_back(open.PeakKiB / 1024.0);
         const bench::TProcessRun pillow =
-            RunProcess({Python(), PILLOW_SCRIPT, (work / "pictures.txt").string()}, true, true);
+            RunProcess({Python(), PILLOW_SCRIPT, (work / "pictures.txt").string()}, true, false, true);
         peer.push_back(std::atof(pillow.Output.c_str()) / 1000);
         std::fprintf(stderr, "round %d: tessaria %.2f s (%.0f MiB), Pillow %.2f s\n", r + 1, ours.back(),
                      oursPeak.back(), peer.back());

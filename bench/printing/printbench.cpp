@@ -172,9 +172,10 @@ int main(int argc, char** argv)
         bool SameBytes = true;
         double PdfMiB = 0;
     };
-    std::vector<TBuild> builds{{"now", program, preview}};
+    std::vector<TBuild> builds(before.empty() ? 1 : 2);
+    builds[0].Label = "now", builds[0].Program = program, builds[0].Preview = preview;
     if (!before.empty())
-        builds.push_back({"before", before, beforePreview});
+        builds[1].Label = "before", builds[1].Program = before, builds[1].Preview = beforePreview;
 
     std::vector<double> peerTime, peerPeak;
     for (int r = 0; r < runs; ++r) {

@@ -2,6 +2,7 @@
 
 #include <QActionGroup>
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -38,6 +39,7 @@
 #include "controls/statusbar.h"
 #include "controls/updown.h"
 #include "layout/canvaspanel.h"
+#include "layout/ulorvaneoptions.h"
 #include "platform/application.h"
 #include "platform/errorbox.h"
 #include "platform/formsettings.h"
@@ -592,7 +594,7 @@ void TfrmTessaria::FormCreate()
     move(placed.topLeft());
     resize(placed.size());
 
-    FileMask = ReadSetting(SettingsKey, "FileMask", "*.jpg;*.bmp;*.tif;*.pcx;*.pcd;");
+    FileMask = ReadSetting(SettingsKey, "FileMask", "*.jpg;*.bmp;*.tif;*.pcx;*.pcd;*.png;*.webp;*.heic;*.heif;*.avif;");
     AdoptProgramFolderBookmarks();
     BuildBookmarkItems();
     if (badBound)
@@ -621,6 +623,8 @@ void TfrmTessaria::FormShow()
         ViewerHeight = viewer->height();
     }
     tbNewPageClick();
+    if (frmLorvaneOptions)
+        frmLorvaneOptions->cbTurnByOrientation->setChecked(ReadSetting(SettingsKey, "TurnByOrientation", "1") != "0");
 }
 
 void TfrmTessaria::closeEvent(QCloseEvent* event)
@@ -653,6 +657,8 @@ void TfrmTessaria::FormClose()
     const QString folder = TV1->Directory();
     if (!folder.isEmpty())
         WriteSetting(SettingsKey, "LastFolder", NearestExistingFolder(folder));
+    if (frmLorvaneOptions)
+        WriteSetting(SettingsKey, "TurnByOrientation", frmLorvaneOptions->cbTurnByOrientation->isChecked() ? "1" : "0");
 }
 
 void TfrmTessaria::FormDestroy()

@@ -192,8 +192,14 @@ public:
     // The picture the preview shows (a JPEG reduced to what the pane and a
     // box's copy need); placing a picture on a page copies it.
     TBitmap PreviewPicture;
-    // The preview picture's own size in its file.
+    // The preview picture's own size in its file (upright, as it is shown).
     QSize PreviewPictureSize;
+    // The camera orientation the preview picture was turned upright from
+    // (OrientationNormal: shown as stored).
+    int PreviewOrientation = 1;
+    // The options' "Turn photos by their camera orientation" (on until the
+    // options exist).
+    bool TurnsPhotosUpright() const;
     // The least box the preview's picture is loaded for.
     QSize PreviewLoadBox() const;
     TDragStarter* PreviewDrag = nullptr;
@@ -219,6 +225,7 @@ public:
         TFileStamp Stamp;
     };
     QHash<QString, TThumbTile> ThumbTiles;
+    bool ThumbUpright = true; // whether ThumbTiles were turned upright
     uint64_t ThumbBuildSerial = 0;     // counts builds; a newer one ends an older one
     uint64_t ThumbBuildGeneration = 0; // the list generation the running build is for
     TThumbnailMaker* ThumbMaker = nullptr; // the running build's, while it runs

@@ -1,9 +1,11 @@
 // The main window's preview pane: the selected file scaled into the panel
 // below the list, and dragging it onto a page.
+#include <QCheckBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
 
+#include "app/forms.h"
 #include "app/utessaria.h"
 #include "base/paths.h"
 #include "browse/browsegeometry.h"
@@ -15,6 +17,7 @@
 #include "controls/foldertree.h"
 #include "controls/image.h"
 #include "controls/statusbar.h"
+#include "layout/ulorvaneoptions.h"
 #include "browse/browsepicture.h"
 #include "platform/filenames.h"
 #include "imageio/qt/qimagebridge.h"
@@ -34,6 +37,11 @@ QString TfrmTessaria::SelectedFilePath() const
     return JoinPath(TV1->Directory(), LV1->Model()->Item(row).Texts.Caption);
 }
 
+bool TfrmTessaria::TurnsPhotosUpright() const
+{
+    return !frmLorvaneOptions || frmLorvaneOptions->cbTurnByOrientation->isChecked();
+}
+
 QSize TfrmTessaria::PreviewLoadBox() const
 {
     // The preview's picture is also what a drop onto a page reduces to its
@@ -50,10 +58,11 @@ void TfrmTessaria::ShowPreview()
         return;
     TBusyCursor busy;
     sb1->SetPanelText(0, DisplayFileName(LV1->Model()->Item(LV1->SelectedRow()).Texts.Caption));
-    TReducedPicture picture = LoadBrowsePicture(path, PreviewLoadBox());
+    TBrowsePicture picture = LoadBrowsePicture(path, PreviewLoadBox(), TurnsPhotosUpright());
     PreImage->SetPicture(ToQImage(picture.Bitmap));
     PreviewPicture = std::move(picture.Bitmap);
     PreviewPictureSize = QSize(picture.Width, picture.Height);
+    PreviewOrientation = picture.TurnedFrom;
     sb1->SetPanelText(1, QString("%1 X %2").arg(picture.Width).arg(picture.Height));
     FitPreview();
     PreviewFile = path;

@@ -62,7 +62,9 @@ void TfrmTessaria::BuildSmallThumbnails()
 
     // In the folder built last, a tile is given back while its file has the
     // size and time it was made from; only new and changed files are made.
-    const bool sameFolder = directory == ThumbFolder;
+    // Tiles made the other way round (the orientation option changed) are made again.
+    const bool upright = TurnsPhotosUpright();
+    const bool sameFolder = directory == ThumbFolder && upright == ThumbUpright;
     std::vector<TThumbnailJob> jobs;
     std::vector<int> serials;
     QStringList captions;
@@ -78,7 +80,7 @@ void TfrmTessaria::BuildSmallThumbnails()
             }
             model.SetImageIndex(row, -1);
         }
-        jobs.push_back({path, stamp});
+        jobs.push_back({path, stamp, upright});
         serials.push_back(item.Serial);
         captions << item.Texts.Caption;
     }
@@ -162,6 +164,7 @@ void TfrmTessaria::BuildSmallThumbnails()
         for (; i < count; ++i)
             ThumbTiles.insert(captions[i], {-1, jobs[size_t(i)].Stamp});
         ThumbFolder = TV1->Directory();
+        ThumbUpright = upright;
     } else if (!sameFolder) {
         ThumbTiles.clear();
     }

@@ -78,13 +78,21 @@ std::optional<QImage> MakeThumbnailTileOfFile(const TThumbnailJob& job, int thum
                                               const TSharedThumbnailCache* cache)
 {
     try {
+        if (!job.Upright)
+            cache = nullptr;
         if (cache)
             if (const std::optional<TSharedThumbnail> shared = cache->Read(job.Path, job.Stamp)) {
-                const QSize own = shared->PictureWidth > 0 ? QSize(shared->PictureWidth, shared->PictureHeight)
-                                                           : shared->Image.size();
+                QSize own = shared->PictureWidth > 0 ? QSize(shared->PictureWidth, shared->PictureHeight)
+                                                     : shared->Image.size();
+                // Thumbnailers turn a photo upright but may give the size it
+                // has as stored.
+                const QSize image = shared->Image.size();
+                if ((own.width() > own.height() && image.width() < image.height()) ||
+                    (own.width() < own.height() && image.width() > image.height()))
+                    own.transpose();
                 return TileFromThumbnail(shared->Image, own, thumbSize, background);
             }
-        TReducedPicture picture = LoadBrowsePicture(job.Path, QSize(thumbSize, thumbSize));
+        TReducedPicture picture = LoadBrowsePicture(job.Path, QSize(thumbSize, thumbSize), job.Upright);
         const QSize own(picture.Width, picture.Height);
         if (own.width() <= NormalThumbnailSize && own.height() <= NormalThumbnailSize)
             return MakeThumbnailTile(picture.Bitmap, own, thumbSize, background);

@@ -29,6 +29,7 @@ QImage MakeNormalThumbnail(TBitmap& picture, QSize pictureSize);
 struct TThumbnailJob {
     QString Path;     // absolute
     TFileStamp Stamp; // the file as the build saw it
+    bool Upright = true; // photos turned by their camera orientation
 };
 
 // The tile of one file: from a valid thumbnail of the shared cache when there is
@@ -36,7 +37,8 @@ struct TThumbnailJob {
 // picture is larger than 128 x 128, its normal thumbnail is made, stored in the
 // cache and the tile made from it, so that a tile is the same whether the cache
 // had the thumbnail or not. Nothing when the file cannot be loaded or scaled.
-// The cache may be null (none used).
+// The cache may be null (none used). The desktop's thumbnails are upright, so
+// a job that keeps photos as stored neither reads nor writes the cache.
 std::optional<QImage> MakeThumbnailTileOfFile(const TThumbnailJob& job, int thumbSize, QRgb background,
                                               const TSharedThumbnailCache* cache);
 

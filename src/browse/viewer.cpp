@@ -32,7 +32,7 @@ void TfrmTessaria::ShowInViewer(const QString& path)
     connect(frmView, &TfrmView::ResizedByUser, this, &TfrmTessaria::ViewerResizedByUser, Qt::UniqueConnection);
     connect(frmView, &TfrmView::Step, this, &TfrmTessaria::ViewerStep, Qt::UniqueConnection);
     TBusyCursor busy;
-    TReducedPicture picture = LoadBrowsePicture(path, QSize(ViewerWidth, ViewerHeight));
+    TReducedPicture picture = LoadBrowsePicture(path, QSize(ViewerWidth, ViewerHeight), TurnsPhotosUpright());
     const QSize outer = ViewerOuterSize(QSize(ViewerWidth, ViewerHeight), QSize(picture.Width, picture.Height));
     frmView->Image1->SetPicture(ToQImage(picture.Bitmap));
     picture.Bitmap.Clear();

@@ -1,6 +1,7 @@
 // Parser of untrusted data: old-style Autodesk Animator pictures. The
-// header and palette are exact reads; rows are plain reads into bitmap rows
-// that start zeroed.
+// header and palette are exact reads; a file may be short, but not by more
+// than the limit allows; rows are plain reads into bitmap rows that start
+// zeroed.
 #include "imageio/autodeskreader.h"
 
 #include "base/exceptions.h"
@@ -27,6 +28,7 @@ void TAutodeskGraphic::LoadFromStream(TStream& stream)
     SetPalette(std::move(palette));
     const unsigned width = GetLE16(h + 2), height = GetLE16(h + 4);
     CheckPictureSize(width, height);
+    CheckDataSupply("Autodesk", width, height, uint64_t(width) * height, stream.Remaining(), Expansion::Raw);
     SetSize(int(width), int(height));
     if (Empty())
         return;

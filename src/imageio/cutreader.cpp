@@ -1,7 +1,7 @@
 // Parser of untrusted data: Dr. Halo CUT pictures and their palette files.
-// Rows are decoded into bitmap rows that start zeroed, so short data leaves
-// black rather than old memory; palette entries are read only from blocks
-// that were read whole.
+// The picture must be one its data can fill; rows are decoded into bitmap
+// rows that start zeroed, so short data leaves black rather than old memory;
+// palette entries are read only from blocks that were read whole.
 #include "imageio/cutreader.h"
 
 #include <algorithm>
@@ -71,6 +71,7 @@ void TCUTGraphic::LoadFromStream(TStream& stream)
         SetPalette(std::move(palette));
     }
     CheckPictureSize(width, height);
+    CheckDataSupply("CUT", width, height, uint64_t(width) * height, stream.Remaining(), Expansion::RunLength);
     SetSize(int(width), int(height));
     if (Empty())
         return;

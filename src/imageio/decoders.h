@@ -55,17 +55,42 @@ protected:
     static void Advance(TPackedSource& source, const uint8_t* to) { source.Pos_ = to; }
 };
 
+// A decoder of one stream that may be decoded in pieces: each DecodeMore
+// stops when dest is full, and a run or string cut there goes on in the next
+// call, so that a reader can decode a strip or an image row by row as its
+// data arrives instead of into one buffer of the whole picture. Decode is
+// Restart and one DecodeMore.
+class TStreamDecoder : public TDecoder {
+public:
+    // Forgets the stream decoded so far.
+    virtual void Restart() = 0;
+    // Goes on with the stream: decodes from the source's position, using at
+    // most packedSize bytes, until dest is full or the input is used up.
+    // Returns the bytes written.
+    virtual size_t DecodeMore(TPackedSource& source, size_t packedSize, std::span<uint8_t> dest) = 0;
+    size_t Decode(TPackedSource& source, size_t packedSize, std::span<uint8_t> dest) override
+    {
+        Restart();
+        return DecodeMore(source, packedSize, dest);
+    }
+};
+
 // LZW tables shared by the TIFF and GIF variants.
-class TLZWDecoder : public TDecoder {
+class TLZWDecoder : public TStreamDecoder {
+public:
+    void Restart() override;
+
 protected:
     static constexpr unsigned TableSize = 4096;
     static constexpr unsigned NoCode = 4096;
 
     void ResetTable(unsigned codeSize, unsigned firstFree);
     // Writes the string of `code` (code < NextFree_, or == NextFree_ for the
-    // previous string plus its first character) to out, cut at outEnd.
+    // previous string plus its first character) to out, up to outEnd; what
+    // does not fit stays on the stack for the next call.
     void EmitString(unsigned code, uint8_t*& out, uint8_t* outEnd);
-    void AddEntry(unsigned freeze);
+    // Writes what an earlier call left on the stack.
+    void Flush(uint8_t*& out, uint8_t* outEnd);
 
     unsigned CodeSize_ = 0;
     unsigned CodeLimit_ = 0;
@@ -78,13 +103,19 @@ protected:
     uint8_t FirstChar_ = 0;
     uint16_t ClearCode_ = 0;
     uint16_t EndCode_ = 0;
+    // Where the stream stands between calls: the bits read but not yet
+    // used, and whether it began and ended.
+    uint32_t Acc_ = 0;
+    unsigned Bits_ = 0;
+    bool Started_ = false;
+    bool Ended_ = false;
 };
 
 // TIFF compression 5: codes most significant bit first, the code size grows
 // one code early. Raises "TIF LZW: invalid opcode.".
 class TTIFFLZW final : public TLZWDecoder {
 public:
-    size_t Decode(TPackedSource& source, size_t packedSize, std::span<uint8_t> dest) override;
+    size_t DecodeMore(TPackedSource& source, size_t packedSize, std::span<uint8_t> dest) override;
 };
 
 // GIF: codes least significant bit first, from the reader's minimum code size
@@ -93,19 +124,32 @@ public:
 class TGIFLZW final : public TLZWDecoder {
 public:
     uint8_t InitialCodeSize = 8; // the file's minimum code size
-    size_t Decode(TPackedSource& source, size_t packedSize, std::span<uint8_t> dest) override;
+    size_t DecodeMore(TPackedSource& source, size_t packedSize, std::span<uint8_t> dest) override;
 };
 
-// TIFF compression 32773 and PSD compression 1. Uses the whole packed size.
-class TPackbitsRLE final : public TDecoder {
+// TIFF compression 32773 and PSD compression 1. Decode uses the whole packed
+// size, also what no longer fits; DecodeMore stops when dest is full.
+class TPackbitsRLE final : public TStreamDecoder {
 public:
     size_t Decode(TPackedSource& source, size_t packedSize, std::span<uint8_t> dest) override;
+    void Restart() override { Literal_ = Run_ = 0; }
+    size_t DecodeMore(TPackedSource& source, size_t packedSize, std::span<uint8_t> dest) override;
+
+private:
+    size_t Literal_ = 0; // bytes of a literal still to copy
+    size_t Run_ = 0;     // bytes of a run still to write
+    uint8_t RunValue_ = 0;
 };
 
 // PCX encoding 1. Stops when dest is full.
-class TPCXRLE final : public TDecoder {
+class TPCXRLE final : public TStreamDecoder {
 public:
-    size_t Decode(TPackedSource& source, size_t packedSize, std::span<uint8_t> dest) override;
+    void Restart() override { Run_ = 0; }
+    size_t DecodeMore(TPackedSource& source, size_t packedSize, std::span<uint8_t> dest) override;
+
+private:
+    size_t Run_ = 0; // bytes of a run still to write
+    uint8_t RunValue_ = 0;
 };
 
 // One row of one SGI channel; 2-byte samples give their more significant

@@ -132,6 +132,8 @@ THeader ReadHeader(TStream& stream, bool iconEntry)
         }
         if (!h.Masks[0] || !h.Masks[1] || !h.Masks[2])
             throw Exception("BMP: invalid bit fields");
+        for (uint32_t mask : h.Masks)
+            (void)TField(mask); // raises for a mask with holes
         break;
     default:
         throw Exception("BMP: unsupported compression");
@@ -341,6 +343,17 @@ TDIBInfo ReadDIB(TStream& stream, TBitmap& bitmap, uint64_t bitsPosition, bool i
     ReadColourTable(stream, h, bitsPosition, result);
     if (bitsPosition)
         stream.Seek(bitsPosition);
+    // Rows are exact reads, so a file without them fails at once rather
+    // than after the bitmap is made; run-length data is held to what it can
+    // expand to.
+    const uint64_t fileRow = PaddedRowBytes(uint64_t(h.Width), h.BitCount);
+    const uint64_t rowsBytes = CheckedMul(fileRow, uint64_t(h.Height));
+    if (rle) {
+        const uint64_t packed = h.SizeImage ? std::min<uint64_t>(h.SizeImage, stream.Remaining()) : stream.Remaining();
+        CheckDataSupply("BMP", h.Width, h.Height, rowsBytes, packed, Expansion::RunLength);
+    } else if (stream.Remaining() < rowsBytes) {
+        throw EReadError();
+    }
     result.SetSize(int(h.Width), int(h.Height));
 
     if (rle) {

@@ -52,6 +52,7 @@ TFileFormatsList& FileFormats()
         AddFrameworkFormats(l);
         AddJPEGFormats(l);
         AddImageReaderFormats(l);
+        AddLibraryFormats(l);
         return l;
     }();
     return list;

@@ -62,6 +62,8 @@ TFileFormatsList& FileFormats();
 void AddFrameworkFormats(TFileFormatsList& list);
 void AddJPEGFormats(TFileFormatsList& list);
 void AddImageReaderFormats(TFileFormatsList& list);
+// Formats read through their own libraries, after the module's rows.
+void AddLibraryFormats(TFileFormatsList& list);
 
 std::string LowerCase(const std::string& text);
 

@@ -10,15 +10,18 @@
 #include "imageio/cutreader.h"
 #include "imageio/iconimage.h"
 #include "imageio/gifreader.h"
+#include "imageio/heifreader.h"
 #include "imageio/jpegimage.h"
 #include "imageio/pcdreader.h"
 #include "imageio/pcxreader.h"
+#include "imageio/pngreader.h"
 #include "imageio/ppmreader.h"
 #include "imageio/psdreader.h"
 #include "imageio/rlareader.h"
 #include "imageio/sgireader.h"
 #include "imageio/targareader.h"
 #include "imageio/tiffreader.h"
+#include "imageio/webpreader.h"
 
 namespace tessaria {
 
@@ -68,6 +71,15 @@ void AddImageReaderFormats(TFileFormatsList& list)
     list.AddFileFormat("cut", "Dr. Halo images", GraphicClassOf<TCUTGraphic>());
     list.AddFileFormat("cel", "Autodesk images", GraphicClassOf<TAutodeskGraphic>());
     list.AddFileFormat("bw", "SGI black/white images", GraphicClassOf<TSGIGraphic>());
+}
+
+void AddLibraryFormats(TFileFormatsList& list)
+{
+    list.AddFileFormat("png", "PNG images", GraphicClassOf<TPNGGraphic>());
+    list.AddFileFormat("webp", "WebP images", GraphicClassOf<TWebPGraphic>());
+    list.AddFileFormat("heic", "HEIF images", GraphicClassOf<THEIFGraphic>());
+    list.AddFileFormat("heif", "HEIF images", GraphicClassOf<THEIFGraphic>());
+    list.AddFileFormat("avif", "AVIF images", GraphicClassOf<THEIFGraphic>());
 }
 
 } // namespace tessaria

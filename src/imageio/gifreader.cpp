@@ -1,8 +1,10 @@
 // Parser of untrusted data: GIF files. The image's size passes the picture
-// limit before its buffer is made, the LZW decoder never writes past it, and
-// the data sub-blocks are read with exact reads.
+// limit and what its data can give before the bitmap is made, the LZW
+// decoder never writes past a line, and the data sub-blocks are read with
+// exact reads.
 #include "imageio/gifreader.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <vector>
@@ -98,21 +100,29 @@ void TGIFGraphic::LoadFromStream(TStream& stream)
         stream.ReadBuffer(packed.data() + at, size);
     }
 
-    std::vector<uint8_t> pixels(size_t(width) * height);
-    TPackedSource source(packed.data(), packed.size());
-    decoder.Decode(source, packed.size(), pixels);
+    CheckDataSupply("GIF", width, height, uint64_t(width) * height, packed.size(), Expansion::LZW);
 
     SetPalette(std::move(palette));
     SetSize(int(width), int(height));
-    const uint8_t* line = pixels.data();
-    if (flags & 0x40) {
-        static const unsigned start[4] = {0, 4, 2, 1}, step[4] = {8, 8, 4, 2};
-        for (int pass = 0; pass < 4; ++pass)
-            for (unsigned y = start[pass]; y < height; y += step[pass], line += width)
-                std::memcpy(ScanLine(int(y)), line, width);
-    } else {
-        for (unsigned y = 0; y < height; ++y, line += width)
-            std::memcpy(ScanLine(int(y)), line, width);
+    // Line by line as the codes give them; lines the data does not reach
+    // are left as they are.
+    TPackedSource source(packed.data(), packed.size());
+    std::vector<uint8_t> line(width);
+    const bool interlaced = (flags & 0x40) != 0;
+    static const unsigned start[4] = {0, 4, 2, 1}, step[4] = {8, 8, 4, 2};
+    unsigned pass = 0, y = 0;
+    for (unsigned n = 0; n < height; ++n) {
+        std::fill(line.begin(), line.end(), 0);
+        if (decoder.DecodeMore(source, source.Left(), line) == 0)
+            break;
+        if (interlaced) {
+            while (y >= height) // a pass that holds no line of a short picture
+                y = start[++pass];
+            std::memcpy(ScanLine(int(y)), line.data(), width);
+            y += step[pass];
+        } else {
+            std::memcpy(ScanLine(int(n)), line.data(), width);
+        }
     }
 }
 

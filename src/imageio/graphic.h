@@ -32,6 +32,16 @@ public:
 
     // The reader class's name ("TBitmap", "TJPEGImage", ...), for diagnostics.
     virtual const char* ClassName() const = 0;
+
+    // How the stored picture is to be turned to show upright, as EXIF and
+    // TIFF number it (see orientation.h); OrientationNormal unless the file
+    // says otherwise. Readers set it; the pixels stay as stored.
+    int Orientation() const { return Orientation_; }
+    // Values outside 1 to 8 mean nothing and are taken as 1.
+    void SetOrientation(int orientation) { Orientation_ = orientation >= 1 && orientation <= 8 ? orientation : 1; }
+
+private:
+    int Orientation_ = 1;
 };
 
 } // namespace tessaria

@@ -19,66 +19,19 @@
 #include "base/format.h"
 #include "imageio/colourconv.h"
 #include "imageio/largebuffer.h"
+#include "imageio/jpeglimits.h"
 #include "imageio/limits.h"
+#include "imageio/orientation.h"
 #include "imageio/stream.h"
 
 namespace tessaria {
 
 namespace {
 
-// Progressive files can hold any number of scans, each re-reading the whole
-// coefficient buffer: a small file could keep the decoder busy for hours.
-constexpr int MaxScans = 1000;
-// Corrupt data makes libjpeg warn and go on, which shows what can be shown
-// of a damaged file; endless streams of warnings are an attack.
-constexpr long MaxWarnings = 10000;
-
-struct TErrorManager {
-    jpeg_error_mgr Public;
-    std::jmp_buf Jump;
-    int Code = 0;
-    bool TooManyScans = false;
-};
-
 struct TContext {
     jpeg_decompress_struct Info;
-    TErrorManager Error;
-    jpeg_progress_mgr Progress;
+    TJPEGErrors Error;
 };
-
-extern "C" {
-
-void ErrorExit(j_common_ptr info)
-{
-    auto* error = reinterpret_cast<TErrorManager*>(info->err);
-    error->Code = error->Public.msg_code;
-    std::longjmp(error->Jump, 1);
-}
-
-void EmitMessage(j_common_ptr info, int level)
-{
-    auto* error = reinterpret_cast<TErrorManager*>(info->err);
-    if (level < 0 && ++error->Public.num_warnings > MaxWarnings) {
-        error->Code = error->Public.msg_code;
-        std::longjmp(error->Jump, 1);
-    }
-}
-
-void OutputMessage(j_common_ptr) {}
-
-void ProgressMonitor(j_common_ptr info)
-{
-    if (!info->is_decompressor)
-        return;
-    auto* d = reinterpret_cast<j_decompress_ptr>(info);
-    if (d->input_scan_number > MaxScans) {
-        auto* error = reinterpret_cast<TErrorManager*>(info->err);
-        error->TooManyScans = true;
-        std::longjmp(error->Jump, 1);
-    }
-}
-
-} // extern "C"
 
 [[noreturn]] void RaiseLibraryError(const TContext& c)
 {
@@ -174,17 +127,10 @@ void Decode(const uint8_t* data, size_t size, const TJPEGReduction* reduction, T
 {
     TContext c;
     std::memset(&c.Info, 0, sizeof c.Info);
-    c.Info.err = jpeg_std_error(&c.Error.Public);
-    c.Error.Public.error_exit = ErrorExit;
-    c.Error.Public.emit_message = EmitMessage;
-    c.Error.Public.output_message = OutputMessage;
+    UseJPEGErrors(c.Info, c.Error);
     jpeg_create_decompress(&c.Info);
     TDestroyGuard guard{&c.Info};
-    // The library's own working memory (progressive coefficients) stays
-    // within a few bytes per pixel of the largest picture allowed.
-    c.Info.mem->max_memory_to_use = long(PictureLimits().MaxPixels * 4 + (16 << 20));
-    c.Progress.progress_monitor = ProgressMonitor;
-    c.Info.progress = &c.Progress;
+    LimitJPEGDecoder(c.Info, c.Error);
 
     static const uint8_t empty = 0;
     if (!ReadHeader(c, size ? data : &empty, size, reduction))
@@ -193,9 +139,9 @@ void Decode(const uint8_t* data, size_t size, const TJPEGReduction* reduction, T
         *fullWidth = int(c.Info.image_width);
     if (fullHeight)
         *fullHeight = int(c.Info.image_height);
-    // Shown small, a picture still has to be one that printing can read whole.
-    if (reduction)
-        CheckPictureSize(c.Info.image_width, c.Info.image_height);
+    // Also shown small, a picture has to be one that printing can read whole,
+    // and one its data can fill.
+    CheckJPEGData(c.Info, "JPEG");
 
     TBitmap result;
     const bool grey = c.Info.out_color_space == JCS_GRAYSCALE;
@@ -243,6 +189,19 @@ void TJPEGImage::LoadReduced(TStream& stream, const TJPEGReduction* reduction)
     Bitmap_ = std::move(decoded);
     FullWidth_ = width;
     FullHeight_ = height;
+    SetOrientation(JPEGOrientation(data.get(), size));
+}
+
+void TJPEGImage::AssignTo(TBitmap& target) const
+{
+    target = Bitmap_;
+    target.SetOrientation(Orientation());
+}
+
+void TJPEGImage::MoveTo(TBitmap& target)
+{
+    Bitmap_.MoveTo(target);
+    target.SetOrientation(Orientation());
 }
 
 } // namespace tessaria

@@ -34,8 +34,8 @@ public:
 
     int Width() const override { return Bitmap_.Width(); }
     int Height() const override { return Bitmap_.Height(); }
-    void AssignTo(TBitmap& target) const override { target = Bitmap_; }
-    void MoveTo(TBitmap& target) override { Bitmap_.MoveTo(target); }
+    void AssignTo(TBitmap& target) const override;
+    void MoveTo(TBitmap& target) override;
     const char* ClassName() const override { return StaticClassName; }
 
     const TBitmap& Bitmap() const { return Bitmap_; }

@@ -16,6 +16,21 @@ void TLZWDecoder::ResetTable(unsigned codeSize, unsigned firstFree)
     }
 }
 
+void TLZWDecoder::Restart()
+{
+    Acc_ = 0;
+    Bits_ = 0;
+    StackTop_ = 0;
+    Started_ = false;
+    Ended_ = false;
+}
+
+void TLZWDecoder::Flush(uint8_t*& out, uint8_t* outEnd)
+{
+    while (StackTop_ && out < outEnd)
+        *out++ = Stack_[--StackTop_];
+}
+
 void TLZWDecoder::EmitString(unsigned code, uint8_t*& out, uint8_t* outEnd)
 {
     StackTop_ = 0;
@@ -36,34 +51,36 @@ void TLZWDecoder::EmitString(unsigned code, uint8_t*& out, uint8_t* outEnd)
     }
     Stack_[StackTop_++] = uint8_t(c);
     FirstChar_ = uint8_t(c);
-    while (StackTop_ && out < outEnd)
-        *out++ = Stack_[--StackTop_];
-    StackTop_ = 0;
+    Flush(out, outEnd);
 }
 
-size_t TTIFFLZW::Decode(TPackedSource& source, size_t packedSize, std::span<uint8_t> dest)
+size_t TTIFFLZW::DecodeMore(TPackedSource& source, size_t packedSize, std::span<uint8_t> dest)
 {
     const TInput in = Take(source, packedSize);
-    ClearCode_ = 256;
-    EndCode_ = 257;
-    ResetTable(9, 258);
+    if (!Started_) {
+        ClearCode_ = 256;
+        EndCode_ = 257;
+        ResetTable(9, 258);
+        Started_ = true;
+    }
 
     const uint8_t* p = in.Pos;
     uint8_t* out = dest.data();
     uint8_t* const outEnd = out + dest.size();
-    uint32_t acc = 0;
-    unsigned bits = 0;
-    while (out < outEnd) {
-        while (bits < CodeSize_ && p < in.End) {
-            acc = acc << 8 | *p++;
-            bits += 8;
+    Flush(out, outEnd);
+    while (out < outEnd && !Ended_) {
+        while (Bits_ < CodeSize_ && p < in.End) {
+            Acc_ = Acc_ << 8 | *p++;
+            Bits_ += 8;
         }
-        if (bits < CodeSize_)
+        if (Bits_ < CodeSize_)
             break;
-        bits -= CodeSize_;
-        const unsigned code = (acc >> bits) & ((1u << CodeSize_) - 1);
-        if (code == EndCode_)
+        Bits_ -= CodeSize_;
+        const unsigned code = (Acc_ >> Bits_) & ((1u << CodeSize_) - 1);
+        if (code == EndCode_) {
+            Ended_ = true;
             break;
+        }
         if (code == ClearCode_) {
             ResetTable(9, 258);
             continue;
@@ -95,33 +112,37 @@ size_t TTIFFLZW::Decode(TPackedSource& source, size_t packedSize, std::span<uint
     return size_t(out - dest.data());
 }
 
-size_t TGIFLZW::Decode(TPackedSource& source, size_t packedSize, std::span<uint8_t> dest)
+size_t TGIFLZW::DecodeMore(TPackedSource& source, size_t packedSize, std::span<uint8_t> dest)
 {
     if (InitialCodeSize < 2 || InitialCodeSize > 8)
         throw Exception("GIF: invalid LZW code size");
     const TInput in = Take(source, packedSize);
     const unsigned minSize = InitialCodeSize;
-    ClearCode_ = uint16_t(1u << minSize);
-    EndCode_ = uint16_t(ClearCode_ + 1);
-    ResetTable(minSize + 1, ClearCode_ + 2u);
+    if (!Started_) {
+        ClearCode_ = uint16_t(1u << minSize);
+        EndCode_ = uint16_t(ClearCode_ + 1);
+        ResetTable(minSize + 1, ClearCode_ + 2u);
+        Started_ = true;
+    }
 
     const uint8_t* p = in.Pos;
     uint8_t* out = dest.data();
     uint8_t* const outEnd = out + dest.size();
-    uint32_t acc = 0;
-    unsigned bits = 0;
-    while (out < outEnd) {
-        while (bits < CodeSize_ && p < in.End) {
-            acc |= uint32_t(*p++) << bits;
-            bits += 8;
+    Flush(out, outEnd);
+    while (out < outEnd && !Ended_) {
+        while (Bits_ < CodeSize_ && p < in.End) {
+            Acc_ |= uint32_t(*p++) << Bits_;
+            Bits_ += 8;
         }
-        if (bits < CodeSize_)
+        if (Bits_ < CodeSize_)
             break;
-        const unsigned code = acc & ((1u << CodeSize_) - 1);
-        acc >>= CodeSize_;
-        bits -= CodeSize_;
-        if (code == EndCode_)
+        const unsigned code = Acc_ & ((1u << CodeSize_) - 1);
+        Acc_ >>= CodeSize_;
+        Bits_ -= CodeSize_;
+        if (code == EndCode_) {
+            Ended_ = true;
             break;
+        }
         if (code == ClearCode_) {
             ResetTable(minSize + 1, ClearCode_ + 2u);
             continue;

@@ -1,6 +1,6 @@
 // Parser of untrusted data: PCX files. Rows are sized from the picture's
-// width, a stated line length must hold them, and the decoded image is
-// sized from the header after the picture limit was checked.
+// width, a stated line length must hold them, the picture must be one the
+// data can fill, and lines are decoded one at a time as the data goes.
 #include "imageio/pcxreader.h"
 
 #include <algorithm>
@@ -94,22 +94,31 @@ void TPCXGraphic::LoadFromStream(TStream& stream)
     if (planeBytes < needed || planeBytes > needed + MaxLinePadding)
         throw Exception("PCX: invalid bytes per line");
     const size_t lineSize = size_t(planes * planeBytes);
+    const bool runLength = h[2] == 1;
+    CheckDataSupply("PCX", width, height, CheckedMul(uint64_t(height), lineSize), dataSize,
+                    runLength ? Expansion::RunLength : Expansion::Raw);
     SetSize(width, height);
 
     stream.Seek(afterHeader);
-    std::vector<uint8_t> data = ReadUpTo(stream, dataSize);
-    std::vector<uint8_t> image(size_t(CheckedMul(uint64_t(height), lineSize)));
-    if (h[2] == 1) {
-        TPackedSource source(data.data(), data.size());
-        TPCXRLE().Decode(source, data.size(), image);
-    } else {
-        const size_t n = std::min(data.size(), image.size());
-        if (n)
-            std::memcpy(image.data(), data.data(), n);
-    }
-
+    const std::vector<uint8_t> data = ReadUpTo(stream, dataSize);
+    // One line at a time, as far as the data goes; runs may cross lines.
+    TPackedSource source(data.data(), data.size());
+    TPCXRLE decoder;
+    std::vector<uint8_t> buffer(lineSize);
     for (int y = 0; y < height; ++y) {
-        const uint8_t* line = image.data() + size_t(y) * lineSize;
+        std::fill(buffer.begin(), buffer.end(), 0);
+        size_t got;
+        if (runLength) {
+            got = decoder.DecodeMore(source, source.Left(), buffer);
+        } else {
+            got = std::min(lineSize, source.Left());
+            if (got)
+                std::memcpy(buffer.data(), source.Position(), got);
+            source.Skip(got);
+        }
+        if (got == 0)
+            break; // the data ends: the rows below stay as they are
+        const uint8_t* line = buffer.data();
         uint8_t* row = ScanLine(y);
         switch (format) {
         case TPixelFormat::pf1bit:

@@ -1,12 +1,14 @@
 // Parser of untrusted data: PBM, PGM and PPM files. Header numbers are read
-// into 64 bits and capped, the picture size passes the limit before rows
-// are made, and every sample is checked against the stated maximum.
+// into 64 bits and capped, the picture size passes the limit and the bytes
+// left must be able to hold its samples before rows are made, and every
+// sample is checked against the stated maximum.
 #include "imageio/ppmreader.h"
 
 #include <algorithm>
 #include <cstring>
 #include <string>
 
+#include "base/checked.h"
 #include "base/convert.h"
 #include "base/exceptions.h"
 #include "imageio/limits.h"
@@ -100,6 +102,12 @@ void TPPMGraphic::LoadFromStream(TStream& stream)
             palette[i] = {uint8_t(i), uint8_t(i), uint8_t(i), 0};
         SetPalette(std::move(palette));
     }
+    // Every sample takes at least a byte (a digit, for the text types), and
+    // a file that ends early is an error anyway: fail before the rows exist.
+    const uint64_t sampleBytes = type == 5 || type == 6 ? (maximum > 255 ? 2 : 1) : 1;
+    const uint64_t lineBytes = type == 4 ? (uint64_t(width) + 7) / 8 : uint64_t(width) * (colour ? 3 : 1) * sampleBytes;
+    if (CheckedMul(lineBytes, height) > Stream_->Remaining() + (Buffer_.size() - BufferPos_))
+        throw Exception("PPM: Stream read error.");
     SetSize(int(width), int(height));
     if (Empty())
         return;

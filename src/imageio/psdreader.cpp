@@ -1,7 +1,8 @@
 // Parser of untrusted data: Photoshop files. Section lengths and PackBits
 // row counts are checked against the bytes left before anything is read or
-// allocated, only the channels the picture shows are kept, and each row is
-// decoded from its own byte count into a buffer of exactly one row.
+// allocated, the picture must be one its data can fill, only the channels
+// the picture shows are read, and each row is decoded from its own byte
+// count into a buffer of exactly one row of each plane.
 #include "imageio/psdreader.h"
 
 #include <algorithm>
@@ -83,76 +84,100 @@ void TPSDGraphic::LoadFromStream(TStream& stream)
         }
     }
     CheckPictureSize(columns, rows);
-    SetSize(int(columns), int(rows));
     Skip(stream, stream.ReadLongBE()); // image resources
     Skip(stream, stream.ReadLongBE()); // layers and masks
     const unsigned compression = stream.ReadWordBE();
-    if (!single && !colour)
-        return; // a mode this reader does not show: the size only
-    if (rows == 0 || columns == 0)
-        return;
 
     const unsigned sampleBytes = depth == 16 ? 2 : 1;
     const size_t rowBytes = depth == 1 ? (size_t(columns) + 7) / 8 : size_t(columns) * sampleBytes;
-    const size_t planeBytes = size_t(CheckedMul(rowBytes, rows));
-    // The planes of the channels shown, one after another.
-    std::vector<uint8_t> planes(size_t(CheckedMul(planeBytes, needed)));
+    const uint64_t planeBytes = CheckedMul(rowBytes, rows);
+    if (!single && !colour) {
+        // A mode this reader does not show: the size only, which one plane
+        // of data must still back.
+        CheckDataSupply("PSD", columns, rows, planeBytes, stream.Remaining(),
+                        compression == 1 ? Expansion::RunLength : Expansion::Raw);
+        SetSize(int(columns), int(rows));
+        return;
+    }
+
+    // The planes are stored one after another; each row of the picture takes
+    // its row of every plane shown into `line`, plane after plane.
+    std::vector<uint8_t> packed;
+    std::vector<uint64_t> rowStart; // PackBits: where each row of each plane starts in `packed`
+    std::vector<uint16_t> rowCount;
+    uint64_t dataStart = 0;
     if (compression == 1) {
         const uint64_t tableBytes = CheckedMul(uint64_t(channels) * rows, 2);
         if (stream.Remaining() < tableBytes)
             throw EReadError();
         std::vector<uint8_t> table(static_cast<size_t>(tableBytes));
         stream.ReadBuffer(table.data(), table.size());
+        const size_t entries = size_t(needed) * rows;
+        rowStart.resize(entries);
+        rowCount.resize(entries);
         uint64_t packedBytes = 0;
-        for (size_t i = 0; i < size_t(needed) * rows; ++i)
-            packedBytes += GetBE16(table.data() + 2 * i);
+        for (size_t i = 0; i < entries; ++i) {
+            rowStart[i] = packedBytes;
+            rowCount[i] = GetBE16(table.data() + 2 * i);
+            packedBytes += rowCount[i];
+        }
         if (stream.Remaining() < packedBytes)
             throw EReadError();
-        std::vector<uint8_t> packed(static_cast<size_t>(packedBytes));
+        CheckDataSupply("PSD", columns, rows, CheckedMul(planeBytes, needed), packedBytes, Expansion::RunLength);
+        packed.resize(static_cast<size_t>(packedBytes));
         stream.ReadBuffer(packed.data(), packed.size());
-        TPackbitsRLE decoder;
-        TPackedSource source(packed.data(), packed.size());
-        for (size_t i = 0; i < size_t(needed) * rows; ++i) {
-            const size_t count = GetBE16(table.data() + 2 * i);
-            // Uses the whole count, so the next row starts where its count says.
-            decoder.Decode(source, count, std::span<uint8_t>(planes.data() + i * rowBytes, rowBytes));
-        }
     } else {
-        if (stream.Remaining() < planes.size())
+        if (stream.Remaining() < CheckedMul(planeBytes, needed))
             throw EReadError();
-        stream.ReadBuffer(planes.data(), planes.size());
+        dataStart = stream.Position();
     }
-    if (depth == 16)
-        SwapShorts(planes.data(), planes.size() / 2);
+    SetSize(int(columns), int(rows));
+    if (rows == 0 || columns == 0)
+        return;
+    std::vector<uint8_t> line(rowBytes * needed);
+    TPackbitsRLE decoder;
+    auto readLine = [&](uint32_t y) {
+        for (unsigned c = 0; c < needed; ++c) {
+            uint8_t* out = line.data() + size_t(c) * rowBytes;
+            if (compression == 1) {
+                const size_t i = size_t(c) * rows + y;
+                std::fill(out, out + rowBytes, 0);
+                TPackedSource source(packed.data() + rowStart[i], rowCount[i]);
+                decoder.Decode(source, rowCount[i], std::span<uint8_t>(out, rowBytes));
+            } else {
+                stream.Seek(dataStart + c * planeBytes + uint64_t(y) * rowBytes);
+                stream.ReadBuffer(out, rowBytes);
+            }
+        }
+        if (depth == 16)
+            SwapShorts(line.data(), line.size() / 2);
+    };
 
     const unsigned bits = depth == 16 ? 16 : 8;
-    if (single) {
-        for (uint32_t y = 0; y < rows; ++y) {
-            const uint8_t* line = planes.data() + size_t(y) * rowBytes;
-            if (depth == 16)
-                Convert16To8(line, ScanLine(int(y)), columns);
-            else
-                std::memcpy(ScanLine(int(y)), line, rowBytes);
-        }
-        return;
-    }
-    const uint8_t* p[4] = {planes.data(), planes.data() + planeBytes, planes.data() + 2 * planeBytes,
-                           needed > 3 ? planes.data() + 3 * planeBytes : nullptr};
-    if (mode == 4)
-        for (uint8_t& v : planes)
-            v = uint8_t(255 - v);
-    if (mode == 9)
-        for (size_t i = planeBytes; i < 3 * planeBytes; ++i)
-            planes[i] = uint8_t(planes[i] + 128);
     for (uint32_t y = 0; y < rows; ++y) {
-        const size_t at = size_t(y) * rowBytes;
+        readLine(y);
         uint8_t* row = ScanLine(int(y));
+        if (single) {
+            if (depth == 16)
+                Convert16To8(line.data(), row, columns);
+            else
+                std::memcpy(row, line.data(), rowBytes);
+            continue;
+        }
+        const uint8_t* p[4] = {line.data(), line.data() + rowBytes, line.data() + 2 * rowBytes,
+                               needed > 3 ? line.data() + 3 * rowBytes : nullptr};
+        if (mode == 4)
+            for (uint8_t& v : line)
+                v = uint8_t(255 - v);
+        if (mode == 9)
+            for (size_t i = rowBytes; i < 3 * rowBytes; ++i)
+                line[i] = uint8_t(line[i] + 128);
         if (mode == 3)
-            ConvertRGBPlanar(p[0] + at, p[1] + at, p[2] + at, 3 * size_t(columns), bits, row);
+            ConvertRGBPlanar(p[0], p[1], p[2], 3 * size_t(columns), bits, row);
         else if (mode == 4)
-            ConvertCMYKPlanar(p[0] + at, p[1] + at, p[2] + at, p[3] + at, 4 * size_t(columns), bits, row);
+            ConvertCMYKPlanar(p[0], p[1], p[2], p[3], 4 * size_t(columns), bits, row);
         else
-            ConvertLabPlanar(p[0] + at, p[1] + at, p[2] + at, 3 * size_t(columns), row);
+            ConvertLabPlanar(p[0], p[1], p[2], 3 * size_t(columns), row);
     }
 }
 

@@ -1,5 +1,7 @@
 #include "imageio/reducedpicture.h"
 
+#include <algorithm>
+
 #include "base/exceptions.h"
 #include "base/fitsize.h"
 #include "base/format.h"
@@ -54,6 +56,15 @@ TReducedPicture LoadPictureForBox(const std::string& fileName, int boxWidth, int
     return LoadReduced(fileName, [=](int width, int height) {
         const TMinimumSize least = MinimumSizeForBox(boxWidth, boxHeight, width, height);
         return TJPEGMinimum{least.Width, least.Height};
+    });
+}
+
+TReducedPicture LoadPictureForBoxEitherWay(const std::string& fileName, int boxWidth, int boxHeight)
+{
+    return LoadReduced(fileName, [=](int width, int height) {
+        const TMinimumSize as = MinimumSizeForBox(boxWidth, boxHeight, width, height);
+        const TMinimumSize turned = MinimumSizeForBox(boxWidth, boxHeight, height, width);
+        return TJPEGMinimum{std::max(as.Width, turned.Height), std::max(as.Height, turned.Width)};
     });
 }
 

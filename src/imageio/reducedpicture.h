@@ -27,6 +27,10 @@ TReducedPicture LoadPictureAtLeast(const std::string& fileName, int minWidth, in
 // resampling it down to the fitted size still averages over every pixel it
 // covers.
 TReducedPicture LoadPictureForBox(const std::string& fileName, int boxWidth, int boxHeight);
+// The same for a picture that may yet be turned a quarter (by its camera
+// orientation, known only once it is read): at least twice the fitted size
+// whichever way it ends up.
+TReducedPicture LoadPictureForBoxEitherWay(const std::string& fileName, int boxWidth, int boxHeight);
 
 // The least bitmap size LoadPictureForBox asks for: twice the fitted size.
 struct TMinimumSize {

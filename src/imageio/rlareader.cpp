@@ -1,6 +1,7 @@
-// Parser of untrusted data: Wavefront RLA files. Row offsets are checked by
-// the stream's seek, every channel row's stated count must lie inside the
-// file, and each is decoded into exactly one row.
+// Parser of untrusted data: Wavefront RLA files. The picture must be one the
+// file's data can fill, row offsets are checked by the stream's
+// seek, every channel row's stated count must lie inside the file, and each
+// is decoded into exactly one row.
 #include "imageio/rlareader.h"
 
 #include <algorithm>
@@ -36,8 +37,10 @@ void TRLAGraphic::LoadFromStream(TStream& stream)
 
     std::vector<uint8_t> table(size_t(height) * 4);
     stream.ReadBuffer(table.data(), table.size());
-    SetSize(width, height);
     const unsigned channels = alpha ? 4 : 3, stride = channels;
+    CheckDataSupply("RLA", width, height, uint64_t(channels) * uint64_t(width) * uint64_t(height), stream.Size() - base,
+                    Expansion::RunLength);
+    SetSize(width, height);
     std::vector<uint8_t> packed, line(static_cast<size_t>(width));
     TRLADecoder decoder;
     for (int y = 0; y < height; ++y) {

@@ -50,32 +50,68 @@ TOutput OutputOf(std::span<uint8_t> dest) { return {dest.data(), dest.data() + d
 
 size_t TPackbitsRLE::Decode(TPackedSource& source, size_t packedSize, std::span<uint8_t> dest)
 {
+    const TInput all = Take(source, packedSize);
+    Restart();
+    const size_t written = DecodeMore(source, packedSize, dest);
+    // What no longer fits is read over, so the next row starts where its
+    // count says.
+    Advance(source, all.End);
+    Restart();
+    return written;
+}
+
+size_t TPackbitsRLE::DecodeMore(TPackedSource& source, size_t packedSize, std::span<uint8_t> dest)
+{
     TInput in = Take(source, packedSize);
     TOutput out = OutputOf(dest);
-    while (in.Pos < in.End) {
+    for (;;) {
+        if (Run_) {
+            const size_t n = std::min(Run_, out.Room());
+            out.Fill(RunValue_, n);
+            Run_ -= n;
+        }
+        if (Literal_) {
+            const size_t n = std::min({Literal_, out.Room(), in.Left()});
+            out.Copy(in, n);
+            Literal_ -= n;
+            if (Literal_ && in.Pos == in.End)
+                Literal_ = 0; // the data ends inside the literal
+        }
+        if (Run_ || Literal_ || out.Full() || in.Pos == in.End)
+            break;
         const int n = int8_t(*in.Pos++);
         if (n >= 0) {
-            out.Copy(in, size_t(n) + 1);
+            Literal_ = size_t(n) + 1;
         } else if (n != -128) {
             if (in.Pos == in.End)
                 break;
-            out.Fill(*in.Pos++, size_t(1 - n));
+            RunValue_ = *in.Pos++;
+            Run_ = size_t(1 - n);
         }
     }
     Advance(source, in.Pos);
     return size_t(out.Pos - dest.data());
 }
 
-size_t TPCXRLE::Decode(TPackedSource& source, size_t packedSize, std::span<uint8_t> dest)
+size_t TPCXRLE::DecodeMore(TPackedSource& source, size_t packedSize, std::span<uint8_t> dest)
 {
     TInput in = Take(source, packedSize);
     TOutput out = OutputOf(dest);
+    if (Run_) {
+        const size_t n = std::min(Run_, out.Room());
+        out.Fill(RunValue_, n);
+        Run_ -= n;
+    }
     while (!out.Full() && in.Pos < in.End) {
         const uint8_t b = *in.Pos++;
         if (b >= 192) {
             if (in.Pos == in.End)
                 break;
-            out.Fill(*in.Pos++, b & 63u);
+            RunValue_ = *in.Pos++;
+            const size_t count = b & 63u;
+            const size_t n = std::min(count, out.Room());
+            out.Fill(RunValue_, n);
+            Run_ = count - n;
         } else {
             out.Put(b);
         }

@@ -1,7 +1,8 @@
 // Parser of untrusted data: SGI image files. Only the row tables of the
 // channels shown are read; row offsets are checked against the file and a
 // run-length row never reads more bytes than a real row of its width can
-// take, so a table pointing every row at the whole file cannot stall.
+// take, so a table pointing every row at the whole file cannot stall. The
+// picture must be one the data after the header can fill.
 #include "imageio/sgireader.h"
 
 #include <algorithm>
@@ -21,20 +22,21 @@ const char* const NotValid = "Not a valid sgi, bw or rgb(a) image.";
 constexpr uint64_t HeaderSize = 512;
 
 // Plain read of up to `count` bytes at `offset`; what the file lacks stays 0.
-void ReadAt(TStream& stream, uint64_t offset, uint8_t* dest, size_t count)
+// Returns the bytes read.
+size_t ReadAt(TStream& stream, uint64_t offset, uint8_t* dest, size_t count)
 {
     if (count == 0)
-        return;
+        return 0;
     std::memset(dest, 0, count);
     if (offset >= stream.Size())
-        return;
+        return 0;
     stream.Seek(offset);
-    stream.Read(dest, size_t(std::min<uint64_t>(count, stream.Size() - offset)));
+    return stream.Read(dest, size_t(std::min<uint64_t>(count, stream.Size() - offset)));
 }
 
 } // namespace
 
-void TSGIGraphic::ReadChannelRow(unsigned c, unsigned y)
+bool TSGIGraphic::ReadChannelRow(unsigned c, unsigned y)
 {
     const size_t index = size_t(c) * YSize_ + y;
     if (RunLength_) {
@@ -42,17 +44,17 @@ void TSGIGraphic::ReadChannelRow(unsigned c, unsigned y)
         const uint64_t longest = (2 * uint64_t(XSize_) + 2) * BytesPerSample_;
         const size_t size = size_t(std::min<uint64_t>(RowSize_[index], longest));
         Packed_.resize(size);
-        ReadAt(*Stream_, CheckedAdd(BasePosition_, RowStart_[index]), Packed_.data(), size);
+        const size_t got = ReadAt(*Stream_, CheckedAdd(BasePosition_, RowStart_[index]), Packed_.data(), size);
         std::memset(Scratch_.data(), 0, Scratch_.size());
-        TPackedSource source(Packed_.data(), Packed_.size());
-        Decoder_.Decode(source, Packed_.size(), Scratch_);
-    } else {
-        const size_t rowBytes = size_t(XSize_) * BytesPerSample_;
-        Packed_.resize(rowBytes);
-        ReadAt(*Stream_, BasePosition_ + HeaderSize + uint64_t(index) * rowBytes, Packed_.data(), rowBytes);
-        for (size_t x = 0; x < XSize_; ++x)
-            Scratch_[x] = Packed_[x * BytesPerSample_]; // 2-byte samples keep their first byte
+        TPackedSource source(Packed_.data(), got);
+        return Decoder_.Decode(source, got, Scratch_) > 0;
     }
+    const size_t rowBytes = size_t(XSize_) * BytesPerSample_;
+    Packed_.resize(rowBytes);
+    const size_t got = ReadAt(*Stream_, BasePosition_ + HeaderSize + uint64_t(index) * rowBytes, Packed_.data(), rowBytes);
+    for (size_t x = 0; x < XSize_; ++x)
+        Scratch_[x] = Packed_[x * BytesPerSample_]; // 2-byte samples keep their first byte
+    return got > 0;
 }
 
 void TSGIGraphic::LoadFromStream(TStream& stream)
@@ -95,6 +97,15 @@ void TSGIGraphic::LoadFromStream(TStream& stream)
             RowSize_[i] = GetBE32(bytes.data() + 4 * i);
         Decoder_.SampleSize = BytesPerSample_;
     }
+    const uint64_t tables = RunLength_ ? uint64_t(8) * YSize_ * zsize : 0;
+    const uint64_t headers = HeaderSize + tables;
+    const uint64_t size = stream.Size() - BasePosition_;
+    const uint64_t samples = uint64_t(channels) * XSize_ * YSize_;
+    if (RunLength_)
+        CheckDataSupply("SGI", XSize_, YSize_, samples, size > headers ? size - headers : 0, Expansion::RunLength);
+    else
+        CheckDataSupply("SGI", XSize_, YSize_, samples * BytesPerSample_, size > headers ? size - headers : 0,
+                        Expansion::Raw);
     SetSize(int(XSize_), int(YSize_));
     if (Empty())
         return;
@@ -102,13 +113,15 @@ void TSGIGraphic::LoadFromStream(TStream& stream)
 
     for (unsigned y = 0; y < YSize_; ++y) {
         uint8_t* row = ScanLine(int(YSize_ - 1 - y)); // stored from the bottom
+        // A row the file holds nothing of is left as it is.
         if (channels == 1) {
-            ReadChannelRow(0, y);
-            std::memcpy(row, Scratch_.data(), XSize_);
+            if (ReadChannelRow(0, y))
+                std::memcpy(row, Scratch_.data(), XSize_);
             continue;
         }
         for (unsigned c = 0; c < channels; ++c) {
-            ReadChannelRow(c, y);
+            if (!ReadChannelRow(c, y))
+                continue;
             // Red, green, blue into blue, green, red; alpha stays fourth.
             const unsigned at = c < 3 ? 2 - c : 3;
             for (unsigned x = 0; x < XSize_; ++x)

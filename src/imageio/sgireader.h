@@ -18,8 +18,9 @@ public:
     const char* ClassName() const override { return StaticClassName; }
 
 private:
-    // Row `y` of channel `c` into Scratch_ (width bytes).
-    void ReadChannelRow(unsigned c, unsigned y);
+    // Row `y` of channel `c` into Scratch_ (width bytes); false when the file
+    // holds none of it.
+    bool ReadChannelRow(unsigned c, unsigned y);
 
     TStream* Stream_ = nullptr;
     uint64_t BasePosition_ = 0;

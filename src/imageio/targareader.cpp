@@ -1,12 +1,14 @@
 // Parser of untrusted data: Targa files. Rows are sized from the header's
-// width; run-length packets are cut at the end of each row and carried into
-// the next, and never read past the bytes the file holds.
+// width and the picture must be one the data can fill; run-length packets
+// are cut at the end of each row and carried into the next, and never read
+// past the bytes the file holds.
 #include "imageio/targareader.h"
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
+#include "base/checked.h"
 #include "base/exceptions.h"
 #include "imageio/limits.h"
 #include "imageio/readerbytes.h"
@@ -130,10 +132,19 @@ void TTargaGraphic::LoadFromStream(TStream& stream)
 
     const int width = GetLE16(h + 12), height = GetLE16(h + 14);
     CheckPictureSize(width, height);
-    SetSize(width, height);
-    if ((!mapped && !grey && !trueColour) || Empty())
-        return; // no image data, or a kind this reader does not know
+    const bool known = mapped || grey || trueColour;
     const size_t rowSize = size_t(bpp) * size_t(width);
+    // A kind without pixel data still makes a bitmap, which no data backs.
+    const uint64_t needed = known ? uint64_t(rowSize) * uint64_t(height)
+                                  : PaddedRowBytes(uint64_t(width), uint64_t(BitsPerPixel())) * uint64_t(height);
+    // Uncompressed rows must all be there: a short one is an error anyway.
+    if (known && type < 9 && stream.Remaining() < needed)
+        throw Exception(InvalidImage);
+    CheckDataSupply("Targa", width, height, needed, known ? stream.Remaining() : 0,
+                    type < 9 ? Expansion::Raw : Expansion::RunLength);
+    SetSize(width, height);
+    if (!known || Empty())
+        return; // no image data, or a kind this reader does not know
     auto target = [&](int y) { return ScanLine(topFirst ? y : height - 1 - y); };
 
     if (type < 9) {

@@ -1,7 +1,8 @@
 // Parser of untrusted data: TIFF files. Every offset is checked against the
-// stream's size, every table against the bytes that can hold it, and every
-// buffer is sized from the picture's own dimensions after they passed the
-// program's limit.
+// stream's size, every table against the bytes that can hold it, the
+// picture must be one the file's data can fill, and strips and tiles are
+// decoded a band of lines at a time straight into the bitmap's rows, so no
+// buffer grows with the picture.
 #include "imageio/tiffreader.h"
 
 #include <algorithm>
@@ -14,8 +15,10 @@
 #include "imageio/colourconv.h"
 #include "imageio/decoders.h"
 #include "imageio/limits.h"
+#include "imageio/orientation.h"
 #include "imageio/readerbytes.h"
 #include "imageio/stream.h"
+#include "imageio/tiffsegment.h"
 
 namespace tessaria {
 
@@ -28,6 +31,7 @@ enum : uint16_t {
     tagCompression = 259,
     tagPhotometric = 262,
     tagFillOrder = 266,
+    tagOrientation = 274,
     tagStripOffsets = 273,
     tagSamplesPerPixel = 277,
     tagRowsPerStrip = 278,
@@ -40,6 +44,7 @@ enum : uint16_t {
     tagTileOffsets = 324,
     tagTileByteCounts = 325,
     tagExtraSamples = 338,
+    tagJPEGTables = 347,
     tagYCbCrSubSampling = 530,
 };
 
@@ -102,6 +107,19 @@ public:
         return values;
     }
 
+    // The bytes of an entry of any type, as stored; empty when missing.
+    std::vector<uint8_t> Bytes(uint16_t tag) const
+    {
+        const auto* e = Find(tag);
+        if (!e || e->Count == 0)
+            return {};
+        const unsigned size = std::max(TypeSize(e->Type), 1u);
+        const uint64_t total = CheckedMul(e->Count, size);
+        if (total <= 4)
+            return std::vector<uint8_t>(e->Value, e->Value + total);
+        return ReadExactAt(Stream_, CheckedAdd(Base_, Get32(e->Value)), total);
+    }
+
     uint32_t Value(uint16_t tag, uint32_t missing) const
     {
         const auto* e = Find(tag);
@@ -157,18 +175,18 @@ struct TLayout {
     unsigned SubX = 1, SubY = 1;  // YCbCr chroma subsampling
     TKind Kind = TKind::Grey;
     bool BigEndian = false;
+    TTIFFJPEGColour JPEGColour = TTIFFJPEGColour::Grey; // compression 7
 };
 
+// The strips or tiles of the picture, each opened as a stream of decoded
+// bytes and read a band of lines at a time.
 class TSegmentReader {
 public:
     TSegmentReader(TStream& stream, uint64_t base, const TLayout& layout, std::vector<uint32_t> offsets,
-                   std::vector<uint32_t> counts)
-        : Stream_(stream), Base_(base), L_(layout), Offsets_(std::move(offsets)), Counts_(std::move(counts))
+                   std::vector<uint32_t> counts, std::vector<uint8_t> jpegTables)
+        : Stream_(stream), Base_(base), L_(layout), Offsets_(std::move(offsets)), Counts_(std::move(counts)),
+          JPEGTables_(std::move(jpegTables))
     {
-        if (L_.Compression == 5)
-            Decoder_ = std::make_unique<TTIFFLZW>();
-        else if (L_.Compression == 32773)
-            Decoder_ = std::make_unique<TPackbitsRLE>();
     }
 
     size_t Count() const { return Offsets_.size(); }
@@ -179,54 +197,69 @@ public:
         return size_t(CheckedAdd(CheckedMul(CheckedMul(width, L_.SegmentSamples), L_.BitsPerSample), 7) / 8);
     }
 
-    // Decodes segment `index`, `width` pixels wide, into `rows` lines of
-    // LineBytes(width) each (machine-order samples, predictor undone). Bytes
-    // the file does not hold stay zero.
-    void Read(size_t index, uint32_t width, uint32_t rows, std::vector<uint8_t>& out)
+    // Segment `index`, `width` pixels wide and `height` lines high as the
+    // file lays it out (a tile may overhang the picture).
+    std::unique_ptr<TSegmentData> Open(size_t index, uint32_t width, uint32_t height)
     {
-        const size_t line = LineBytes(width);
-        const bool blocks = L_.SubX * L_.SubY > 1;
-        const uint64_t unpacked =
-            blocks ? CheckedMul(CheckedMul((uint64_t(width) + L_.SubX - 1) / L_.SubX, (uint64_t(rows) + L_.SubY - 1) / L_.SubY),
-                                L_.SubX * L_.SubY + 2)
-                   : CheckedMul(rows, line);
-        out.assign(size_t(unpacked), 0);
         const uint64_t pos = CheckedAdd(Base_, Offsets_[index]);
         const uint64_t size = Stream_.Size();
-        if (pos >= size || unpacked == 0) {
-            // Nothing in the file: black lines, in the layout the caller reads.
-            out.assign(size_t(CheckedMul(rows, line)), 0);
-            if (L_.Kind == TKind::YCbCr)
-                for (size_t i = 0; i < out.size(); ++i)
-                    out[i] = i % 3 ? 128 : 0; // neutral chroma: black, not green
-            return;
-        }
+        if (pos >= size)
+            return RawSegment(Stream_, pos, 0, false); // nothing in the file
         const uint64_t available = size - pos;
-        Stream_.Seek(pos);
-        if (!Decoder_) {
-            const size_t got = Stream_.Read(out.data(), size_t(std::min<uint64_t>(unpacked, available)));
-            AnyData_ |= got > 0;
-            if (L_.FillOrder == 2)
-                ReverseBits(out.data(), got);
-        } else {
-            // No honest LZW or PackBits data is twice its unpacked size; the
-            // cap keeps strips that all name the same huge range from
-            // costing the whole file each.
-            const uint64_t useful = CheckedAdd(CheckedMul(unpacked, 2), 1024);
-            const uint64_t stated = index < Counts_.size() ? Counts_[index] : available;
-            std::vector<uint8_t> packed = ReadUpTo(Stream_, std::min({stated, available, useful}));
-            AnyData_ |= !packed.empty();
-            if (L_.FillOrder == 2)
-                ReverseBits(packed.data(), packed.size());
-            TPackedSource source(packed.data(), packed.size());
-            Decoder_->Decode(source, packed.size(), out);
+        const bool reverse = L_.FillOrder == 2;
+        if (L_.Compression == 1) {
+            AnyData_ = true;
+            return RawSegment(Stream_, pos, available, reverse);
         }
-        if (blocks)
-            Unblock(width, rows, out);
+        // No honest packed data is much larger than what it unpacks to; the
+        // cap keeps segments that all name the same huge range from costing
+        // the whole file each.
+        const uint64_t unpacked = CheckedMul(height, LineBytes(width));
+        const uint64_t useful = L_.Compression == 7 ? CheckedAdd(CheckedMul(unpacked, 4), 65536)
+                                                    : CheckedAdd(CheckedMul(unpacked, 2), 1024);
+        const uint64_t stated = index < Counts_.size() ? Counts_[index] : available;
+        Stream_.Seek(pos);
+        std::vector<uint8_t> packed = ReadUpTo(Stream_, std::min({stated, available, useful}));
+        AnyData_ |= !packed.empty();
+        if (reverse)
+            ReverseBitOrder(packed.data(), packed.size());
+        switch (L_.Compression) {
+        case 5: return DecodedSegment(std::move(packed), std::make_unique<TTIFFLZW>());
+        case 32773: return DecodedSegment(std::move(packed), std::make_unique<TPackbitsRLE>());
+        case 8:
+        case 32946: return DeflateSegment(std::move(packed));
+        default:
+            if (packed.empty())
+                return RawSegment(Stream_, pos, 0, false);
+            return JPEGSegment(std::move(packed), JPEGTables_, L_.JPEGColour, width, height, L_.SegmentSamples);
+        }
+    }
+
+    // The next `lines` lines of a segment `width` pixels wide into out, as
+    // lines of LineBytes(width) (machine-order samples, predictor undone,
+    // YCbCr blocks spread to three samples a pixel). Returns how many lines
+    // got data; the bytes the data does not reach are zero.
+    uint32_t ReadLines(TSegmentData& data, uint32_t width, uint32_t lines, std::vector<uint8_t>& out)
+    {
+        const size_t line = LineBytes(width);
+        uint32_t got;
+        if (L_.SubX * L_.SubY > 1) {
+            const unsigned sx = L_.SubX, sy = L_.SubY, blockBytes = sx * sy + 2;
+            const size_t blockRow = size_t((uint64_t(width) + sx - 1) / sx) * blockBytes;
+            const uint32_t blockRows = (lines + sy - 1) / sy;
+            Blocks_.assign(blockRow * blockRows, 0);
+            const size_t bytes = data.Read(Blocks_.data(), Blocks_.size());
+            got = std::min<uint32_t>(lines, uint32_t((bytes + blockRow - 1) / blockRow) * sy);
+            Unblock(width, lines, out);
+        } else {
+            out.assign(line * lines, 0);
+            const size_t bytes = data.Read(out.data(), out.size());
+            got = uint32_t((bytes + line - 1) / line);
+        }
         if (L_.BitsPerSample == 16 && L_.BigEndian)
-            SwapShorts(out.data(), out.size() / 2);
+            SwapShorts(out.data(), size_t(got) * line / 2);
         if (L_.Predictor == 2 && width > 1) {
-            for (uint32_t y = 0; y < rows; ++y) {
+            for (uint32_t y = 0; y < got; ++y) {
                 uint8_t* row = out.data() + size_t(y) * line;
                 if (L_.BitsPerSample == 8)
                     UndoPredictor(row, width - 1, L_.SegmentSamples);
@@ -234,27 +267,18 @@ public:
                     UndoPredictor16(row, width, L_.SegmentSamples);
             }
         }
+        return got;
     }
 
 private:
-    static void ReverseBits(uint8_t* p, size_t n)
-    {
-        for (size_t i = 0; i < n; ++i) {
-            uint8_t b = p[i];
-            b = uint8_t((b & 0xF0) >> 4 | (b & 0x0F) << 4);
-            b = uint8_t((b & 0xCC) >> 2 | (b & 0x33) << 2);
-            p[i] = uint8_t((b & 0xAA) >> 1 | (b & 0x55) << 1);
-        }
-    }
-
     // Subsampled YCbCr comes in blocks of SubX x SubY lumas and one Cb, Cr;
     // spread them into Y, Cb, Cr per pixel.
-    void Unblock(uint32_t width, uint32_t rows, std::vector<uint8_t>& data) const
+    void Unblock(uint32_t width, uint32_t rows, std::vector<uint8_t>& lines) const
     {
-        std::vector<uint8_t> lines(size_t(width) * rows * 3);
+        lines.assign(size_t(width) * rows * 3, 0);
         const unsigned sx = L_.SubX, sy = L_.SubY, blockBytes = sx * sy + 2;
         const uint32_t across = (width + sx - 1) / sx, down = (rows + sy - 1) / sy;
-        const uint8_t* block = data.data();
+        const uint8_t* block = Blocks_.data();
         for (uint32_t by = 0; by < down; ++by)
             for (uint32_t bx = 0; bx < across; ++bx, block += blockBytes)
                 for (unsigned j = 0; j < sy; ++j)
@@ -267,14 +291,14 @@ private:
                         d[1] = block[sx * sy];
                         d[2] = block[sx * sy + 1];
                     }
-        data = std::move(lines);
     }
 
     TStream& Stream_;
     uint64_t Base_;
     const TLayout& L_;
     std::vector<uint32_t> Offsets_, Counts_;
-    std::unique_ptr<TDecoder> Decoder_;
+    std::vector<uint8_t> JPEGTables_;
+    std::vector<uint8_t> Blocks_;
     bool AnyData_ = false;
 };
 
@@ -344,10 +368,11 @@ TPalette GreyPalette(unsigned bits, bool whiteIsZero)
     return palette;
 }
 
-// One line of samples (machine order) into a bitmap row.
-void ConvertLine(const TLayout& l, const uint8_t* src, uint8_t* row, size_t rowBytes, std::vector<uint8_t>& scratch)
+// `count` pixels of samples (machine order) into a bitmap row at `row`,
+// which points at the first of them.
+void ConvertLine(const TLayout& l, const uint8_t* src, size_t count, uint8_t* row, std::vector<uint8_t>& scratch)
 {
-    const size_t w = l.Width;
+    const size_t w = count;
     const unsigned bits = l.BitsPerSample, spp = l.SamplesPerPixel;
     // The first n samples of every pixel as bytes, for converters that want
     // exactly n samples per pixel.
@@ -362,7 +387,7 @@ void ConvertLine(const TLayout& l, const uint8_t* src, uint8_t* row, size_t rowB
     case TKind::Grey:
     case TKind::Palette:
         if (bits < 8)
-            std::memcpy(row, src, std::min(rowBytes, (w * bits + 7) / 8));
+            std::memcpy(row, src, (w * bits + 7) / 8);
         else if (bits == 8 && spp == 1)
             std::memcpy(row, src, w);
         else if (bits == 16 && spp == 1)
@@ -395,6 +420,20 @@ void ConvertLine(const TLayout& l, const uint8_t* src, uint8_t* row, size_t rowB
     case TKind::YCbCr:
         YCbCrToBGR(spp == 3 ? src : firstSamples(3), row, w);
         break;
+    }
+}
+
+// The most bytes one stored byte of the compression can give.
+uint64_t ExpansionOf(uint32_t compression)
+{
+    switch (compression) {
+    case 5: return Expansion::LZW;
+    case 32773: return Expansion::RunLength;
+    case 8:
+    case 32946: return Expansion::Deflate;
+    // Colour JPEG is stored subsampled; each strip checks its own stream.
+    case 7: return Expansion::JPEG * 64;
+    default: return Expansion::Raw;
     }
 }
 
@@ -470,13 +509,37 @@ void TTIFFGraphic::LoadFromStream(TStream& stream)
     CheckPictureSize(l.Width, l.Height);
 
     l.Compression = dir.Value(tagCompression, 0);
-    if (l.Compression != 1 && l.Compression != 5 && l.Compression != 32773)
-        throw Exception(UnknownCompression);
+    switch (l.Compression) {
+    case 1: case 5: case 32773: case 8: case 32946: case 7: break;
+    default: throw Exception(UnknownCompression);
+    }
     l.Predictor = dir.Value(tagPredictor, 1);
     l.FillOrder = dir.Value(tagFillOrder, 1);
     l.Planes = dir.Value(tagPlanarConfig, 1) == 2 && l.SamplesPerPixel > 1 ? l.SamplesPerPixel : 1;
     l.SegmentSamples = l.Planes > 1 ? 1 : l.SamplesPerPixel;
-    if (l.Kind == TKind::YCbCr) {
+    if (l.Compression == 7) {
+        // libjpeg gives whole pixels of 8-bit samples, YCbCr already turned
+        // into RGB and its subsampling undone; the planes of a planar
+        // picture are streams of one component each.
+        if (l.BitsPerSample != 8 || l.Predictor == 2)
+            throw Exception(UnsupportedLayout);
+        if (l.Planes > 1) {
+            if (l.Kind == TKind::YCbCr)
+                throw Exception(UnsupportedLayout);
+            l.JPEGColour = TTIFFJPEGColour::Grey;
+        } else if (l.Kind == TKind::Grey && l.SamplesPerPixel == 1) {
+            l.JPEGColour = TTIFFJPEGColour::Grey;
+        } else if (l.Kind == TKind::RGB && l.SamplesPerPixel == 3) {
+            l.JPEGColour = TTIFFJPEGColour::RGB;
+        } else if (l.Kind == TKind::YCbCr && l.SamplesPerPixel == 3) {
+            l.JPEGColour = TTIFFJPEGColour::YCbCrToRGB;
+            l.Kind = TKind::RGB;
+        } else if (l.Kind == TKind::CMYK && l.SamplesPerPixel == 4) {
+            l.JPEGColour = TTIFFJPEGColour::CMYK;
+        } else {
+            throw Exception(UnsupportedLayout);
+        }
+    } else if (l.Kind == TKind::YCbCr) {
         const std::vector<uint32_t> sub = dir.Values(tagYCbCrSubSampling);
         l.SubX = sub.size() > 0 ? sub[0] : 2;
         l.SubY = sub.size() > 1 ? sub[1] : 2;
@@ -488,35 +551,85 @@ void TTIFFGraphic::LoadFromStream(TStream& stream)
         if (l.SubX * l.SubY > 1 && (l.Planes > 1 || l.Predictor == 2 || l.SamplesPerPixel != 3))
             throw Exception(UnsupportedLayout);
     }
+    SetOrientation(int(dir.Value(tagOrientation, OrientationNormal)));
 
     const bool tiled = dir.Find(tagTileWidth) && dir.Find(tagTileLength) && dir.Find(tagTileOffsets);
     TSegmentReader segments(stream, BasePosition_, l, dir.Values(tiled ? tagTileOffsets : tagStripOffsets),
-                            dir.Values(tiled ? tagTileByteCounts : tagStripByteCounts));
+                            dir.Values(tiled ? tagTileByteCounts : tagStripByteCounts),
+                            l.Compression == 7 ? dir.Bytes(tagJPEGTables) : std::vector<uint8_t>());
     if (segments.Count() < l.Planes)
         throw Exception(InvalidFile);
 
-    SetSize(int(l.Width), int(l.Height));
-    const size_t bandLine = segments.LineBytes(l.Width);
-    std::vector<std::vector<uint8_t>> planes(l.Planes);
-    std::vector<uint8_t> chunky, scratch, tile;
+    // What the stored samples of the whole picture take, against what the
+    // file can hold.
+    uint64_t needed;
+    if (l.SubX * l.SubY > 1)
+        needed = CheckedMul(CheckedMul((uint64_t(l.Width) + l.SubX - 1) / l.SubX, (uint64_t(l.Height) + l.SubY - 1) / l.SubY),
+                            l.SubX * l.SubY + 2);
+    else
+        needed = CheckedMul(CheckedMul(segments.LineBytes(l.Width), l.Height), l.Planes);
+    CheckDataSupply("TIFF", l.Width, l.Height, needed, stream.Size() - BasePosition_, ExpansionOf(l.Compression));
 
-    // Rows [y, y + rows) are decoded in planes; turn them into bitmap rows.
-    auto emitBand = [&](uint32_t y, uint32_t rows) {
-        for (uint32_t r = 0; r < rows; ++r) {
-            const uint8_t* src;
-            if (l.Planes == 1) {
-                src = planes[0].data() + size_t(r) * bandLine;
-            } else {
-                const unsigned bytes = l.BitsPerSample / 8;
-                chunky.resize(size_t(l.Width) * l.Planes * bytes);
-                for (unsigned p = 0; p < l.Planes; ++p) {
-                    const uint8_t* plane = planes[p].data() + size_t(r) * bandLine;
-                    for (size_t x = 0; x < l.Width; ++x)
-                        std::memcpy(chunky.data() + (x * l.Planes + p) * bytes, plane + x * bytes, bytes);
+    // Tiles first, as they are checked before anything is made.
+    uint32_t tw = l.Width, tl = 0;
+    if (tiled) {
+        tw = dir.Value(tagTileWidth, 0);
+        tl = dir.Value(tagTileLength, 0);
+        if (tw == 0 || tl == 0)
+            throw Exception(InvalidFile);
+        CheckPictureSize(tw, tl);
+        // Tiles may overhang the picture, but one far larger than the whole
+        // picture only asks for memory.
+        if (uint64_t(tw) * tl > std::max<uint64_t>(uint64_t(4) * l.Width * l.Height, uint64_t(4096) * 4096))
+            throw Exception("TIFF: tile larger than the picture");
+        const uint64_t tileBits = uint64_t(tw) * l.SegmentSamples * l.BitsPerSample;
+        if (tileBits % 8 != 0 || tw % l.SubX != 0 || tl % l.SubY != 0)
+            throw Exception(UnsupportedLayout);
+    }
+
+    SetSize(int(l.Width), int(l.Height));
+    const unsigned bitsOut = unsigned(BitsPerPixel());
+    std::vector<std::vector<uint8_t>> planes(l.Planes);
+    std::vector<uint8_t> chunky, scratch;
+
+    // One segment of every plane: `width` x `height` as stored, of which
+    // `rows` lines from picture row y0, pixel x0 on, are in the picture.
+    // Read a band of lines at a time, each line converted into its row as
+    // soon as it is there.
+    auto readSegment = [&](size_t first, size_t perPlane, uint32_t x0, uint32_t y0, uint32_t width, uint32_t height,
+                           uint32_t rows) {
+        std::vector<std::unique_ptr<TSegmentData>> data(l.Planes);
+        for (unsigned p = 0; p < l.Planes; ++p)
+            data[p] = segments.Open(first + p * perPlane, width, height);
+        const size_t line = segments.LineBytes(width);
+        const size_t count = std::min<size_t>(width, l.Width - x0);
+        // Bands of some 256 KB, whole blocks of YCbCr lines.
+        uint32_t band = uint32_t(std::clamp<size_t>((size_t(256) << 10) / std::max<size_t>(line, 1), 1, 4096));
+        band = std::max(l.SubY, band / l.SubY * l.SubY);
+        for (uint32_t r = 0; r < rows; r += band) {
+            const uint32_t n = std::min(band, rows - r);
+            uint32_t got = 0;
+            for (unsigned p = 0; p < l.Planes; ++p)
+                got = std::max(got, segments.ReadLines(*data[p], width, n, planes[p]));
+            for (uint32_t j = 0; j < got; ++j) {
+                const uint8_t* src;
+                if (l.Planes == 1) {
+                    src = planes[0].data() + size_t(j) * line;
+                } else {
+                    const unsigned bytes = l.BitsPerSample / 8;
+                    chunky.resize(count * l.Planes * bytes);
+                    for (unsigned p = 0; p < l.Planes; ++p) {
+                        const uint8_t* plane = planes[p].data() + size_t(j) * line;
+                        for (size_t x = 0; x < count; ++x)
+                            std::memcpy(chunky.data() + (x * l.Planes + p) * bytes, plane + x * bytes, bytes);
+                    }
+                    src = chunky.data();
                 }
-                src = chunky.data();
+                uint8_t* row = ScanLine(int(y0 + r + j)) + size_t(x0) * bitsOut / 8;
+                ConvertLine(l, src, count, row, scratch);
             }
-            ConvertLine(l, src, ScanLine(int(y + r)), RowBytes(), scratch);
+            if (got < n)
+                break; // the data ends: the rest of the segment stays as it is
         }
     };
 
@@ -532,50 +645,25 @@ void TTIFFGraphic::LoadFromStream(TStream& stream)
                 rows = uint32_t((uint64_t(l.Height) + perPlane - 1) / perPlane);
             else
                 rows = rowsPerStrip[std::min(s, rowsPerStrip.size() - 1)];
+            const uint32_t stated = rows;
             rows = std::min(rows, l.Height - y);
             if (rows == 0)
                 continue;
-            for (unsigned p = 0; p < l.Planes; ++p)
-                segments.Read(p * perPlane + s, l.Width, rows, planes[p]);
-            emitBand(y, rows);
+            readSegment(s, perPlane, 0, y, l.Width, std::max(stated, rows), rows);
             y += rows;
         }
     } else {
-        const uint32_t tw = dir.Value(tagTileWidth, 0), tl = dir.Value(tagTileLength, 0);
-        if (tw == 0 || tl == 0)
-            throw Exception(InvalidFile);
-        CheckPictureSize(tw, tl);
-        // Tiles may overhang the picture, but one far larger than the whole
-        // picture only asks for memory.
-        if (uint64_t(tw) * tl > std::max<uint64_t>(uint64_t(4) * l.Width * l.Height, uint64_t(4096) * 4096))
-            throw Exception("TIFF: tile larger than the picture");
-        const uint64_t tileBits = uint64_t(tw) * l.SegmentSamples * l.BitsPerSample;
-        if (tileBits % 8 != 0 || tw % l.SubX != 0 || tl % l.SubY != 0)
-            throw Exception(UnsupportedLayout);
-        const size_t tileLine = segments.LineBytes(tw);
         const uint32_t across = uint32_t((uint64_t(l.Width) + tw - 1) / tw);
         const uint32_t down = uint32_t((uint64_t(l.Height) + tl - 1) / tl);
         const uint64_t perPlane = uint64_t(across) * down;
         for (uint32_t ty = 0; ty < down; ++ty) {
             const uint32_t y = ty * tl, rows = std::min(tl, l.Height - y);
-            bool any = false;
-            for (unsigned p = 0; p < l.Planes; ++p) {
-                planes[p].assign(size_t(rows) * bandLine, 0);
-                for (uint32_t tx = 0; tx < across; ++tx) {
-                    const uint64_t index = p * perPlane + uint64_t(ty) * across + tx;
-                    if (index >= segments.Count())
-                        break;
-                    any = true;
-                    segments.Read(size_t(index), tw, rows, tile);
-                    const size_t at = size_t(tileBits / 8) * tx;
-                    const size_t n = std::min(tileLine, bandLine - at);
-                    for (uint32_t r = 0; r < rows; ++r)
-                        std::memcpy(planes[p].data() + size_t(r) * bandLine + at, tile.data() + size_t(r) * tileLine, n);
-                }
+            for (uint32_t tx = 0; tx < across; ++tx) {
+                const uint64_t index = uint64_t(ty) * across + tx;
+                if ((l.Planes - 1) * perPlane + index >= segments.Count())
+                    break; // no tiles left in the file
+                readSegment(size_t(index), size_t(perPlane), tx * tw, y, tw, tl, rows);
             }
-            if (!any)
-                break; // no tiles left in the file
-            emitBand(y, rows);
         }
     }
     if (!segments.AnyData())

@@ -1,8 +1,8 @@
 #pragma once
 // TIFF files ("tif", "tiff"): the first image of the file, in strips or
-// tiles, chunky or planar, uncompressed, LZW or PackBits, with or without the
-// horizontal predictor; bilevel, grey, palette, RGB(A), CMYK, CIE L*a*b* and
-// YCbCr.
+// tiles, chunky or planar, uncompressed, LZW, PackBits, Deflate (zlib) or
+// JPEG, with or without the horizontal predictor; bilevel, grey, palette,
+// RGB(A), CMYK, CIE L*a*b* and YCbCr; with the orientation it records.
 
 #include <cstdint>
 #include <vector>

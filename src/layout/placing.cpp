@@ -20,6 +20,7 @@
 #include "browse/filelistview.h"
 #include "controls/foldertree.h"
 #include "controls/statusbar.h"
+#include "imageio/orientation.h"
 #include "imageio/picture.h"
 #include "imageio/reducedpicture.h"
 #include "layout/boxgeometry.h"
@@ -31,6 +32,8 @@
 #include "platform/dialogs.h"
 #include "platform/datetext.h"
 #include "platform/errorbox.h"
+#include "print/core/rotate.h"
+#include "print/core/upright.h"
 
 namespace tessaria {
 
@@ -50,6 +53,22 @@ QString DroppedLocalFile(const QMimeData* data)
         if (url.isLocalFile())
             return url.toLocalFile();
     return {};
+}
+
+// The quarter turn a picture is placed with: its camera orientation's, when
+// the options say so. A mirrored orientation takes the turn of its rows, as
+// printing turns but never mirrors.
+int CameraTurn(const TBitmap& picture, const TfrmLorvaneOptions* options)
+{
+    return options->cbTurnByOrientation->isChecked() ? OrientationTurn(picture.Orientation()) : 0;
+}
+
+// The box's reduced copy, turned as a turned box shows it.
+TBitmap TurnedReducedCopy(const TBitmap& picture, int turn)
+{
+    TBitmap copy = ReducedCopy(picture);
+    RotateByDegrees(copy, turn);
+    return copy;
 }
 
 double DefaultInches(QLineEdit* edit, double fallback, const char* fallbackText)
@@ -118,12 +137,20 @@ const TBitmap* TfrmTessaria::DroppedPicture(const QMimeData* data, TBitmap& load
         if (rows.size() != 1)
             return nullptr;
         path = SelectedFilePath();
-        // The preview's own picture, not a copy: a big one is hundreds of megabytes.
         if (path == PreviewFile && !PreviewPicture.Empty()) {
             // The preview may hold a reduced picture; the box takes the file's own size.
             pictureSize = PreviewPictureSize.isValid() ? PreviewPictureSize
                                                        : QSize(PreviewPicture.Width(), PreviewPicture.Height());
-            return &PreviewPicture;
+            // The preview's own picture, not a copy: a big one is hundreds of megabytes.
+            if (PreviewOrientation == OrientationNormal)
+                return &PreviewPicture;
+            // A photo the preview shows upright is taken as stored, with its
+            // orientation, as a file read for the drop is.
+            loaded = PreviewPicture;
+            TurnBackFromUpright(loaded, PreviewOrientation);
+            if (OrientationSwapsSides(PreviewOrientation))
+                pictureSize.transpose();
+            return &loaded;
         }
         // The preview still shows an earlier file (this one could not be
         // read for it): read the file itself, so that its reader's message
@@ -166,11 +193,12 @@ void TfrmTessaria::PnlWhiteDragDrop(TCanvasPanel*, const QMimeData* data, QPoint
     const TBitmap* dropped = DroppedPicture(data, loaded, pictureSize, path);
     if (!dropped)
         return; // nothing selected: the drop places nothing
-    TBitmap reduced = ReducedCopy(*dropped);
+    TfrmLorvaneOptions* options = Options();
+    const int turn = CameraTurn(*dropped, options);
+    TBitmap reduced = TurnedReducedCopy(*dropped, turn);
     loaded = TBitmap(); // the full picture goes before the box is made
     RepaintWhileBusy();
     SetDocumentSaved(false);
-    TfrmLorvaneOptions* options = Options();
     const bool proportion = options->cbMaintainProportion->isChecked();
 
     TRectBox* box = CreateBox(CurrentPage, bhAll);
@@ -195,7 +223,14 @@ void TfrmTessaria::PnlWhiteDragDrop(TCanvasPanel*, const QMimeData* data, QPoint
     else
         width = Round(LayoutPPI * DefaultInches(options->txtWidth, 6.0, "6.0"));
     // A box must stay big enough to grab and small enough to lie on its page.
-    const QSize wanted(int(std::clamp(width, 0.0, 1e6)), int(std::clamp(height, 0.0, 1e6)));
+    QSize wanted(int(std::clamp(width, 0.0, 1e6)), int(std::clamp(height, 0.0, 1e6)));
+    // A photo taken turned is placed as if placed and then turned by hand:
+    // the document keeps its format and printing turns it the usual way.
+    box->SetRotation(turn);
+    if (turn == 90 || turn == 270) {
+        wanted.transpose();
+        box->SetRatio(1 / box->Ratio());
+    }
     const QSize size = NewBoxSize(wanted, CurrentPage->size(), box->BoxSize());
     box->SetBounds(KeptOnPage(QRect(NewBoxPosition(position, size, wanted, CurrentPage->size()), size),
                               CurrentPage->size()));
@@ -228,12 +263,15 @@ void TfrmTessaria::RectBoxDragDrop(TRectBox* box, const QMimeData* data, QPoint)
         return;
     // What the box needs is taken before the question, whose message loop
     // could change the preview's picture.
-    TBitmap reduced = ReducedCopy(*picture);
+    const int turn = CameraTurn(*picture, Options());
+    TBitmap reduced = TurnedReducedCopy(*picture, turn);
     loaded = TBitmap();
     if (Dialogs().Confirm("replace " + box->FileName() + " with " + path + "?", TMsgButtons::YesNo) != TMsgAnswer::Yes)
         return;
     SetDocumentSaved(false);
     box->SetRatio((long double)pictureSize.height() / pictureSize.width());
+    if (turn == 90 || turn == 270)
+        box->SetRatio(1 / box->Ratio());
     box->SetPictureWidth(pictureSize.width());
     box->SetPictureHeight(pictureSize.height());
     box->SetPictureDate(DateTimeValue(QFileInfo(path).lastModified()));
@@ -243,7 +281,7 @@ void TfrmTessaria::RectBoxDragDrop(TRectBox* box, const QMimeData* data, QPoint)
     box->SetBounds(QRect(before.topLeft(), QSize(std::max(3 * box->BoxSize(), int(std::clamp(width, 0.0, 1e6))),
                                                  before.height())));
     box->SetFileName(path);
-    box->SetRotation(0);
+    box->SetRotation(turn);
     box->update();
     if (TRectBox* caption = box->LinkChild()) {
         RectBoxResize(box);

@@ -20,9 +20,13 @@ namespace tessaria {
 
 namespace {
 
-const char* const FileTypes[] = {"bmp", "jpg", "tif", "gif", "ico", "wmf", "tga", "pcd", "pcx", "psd", "pdd"};
-const bool FileTypeTicked[] = {true, true, true, true, false, false, false, false, false, false, false};
-const bool FileTypeVisible[] = {true, true, true, true, false, false, true, true, true, true, true};
+// The eleven types of old, then those read through their own libraries.
+const char* const FileTypes[] = {"bmp", "jpg", "tif", "gif", "ico", "wmf", "tga", "pcd",
+                                 "pcx", "psd", "pdd", "png", "webp", "heic", "heif", "avif"};
+const bool FileTypeTicked[] = {true, true, true, true, false, false, false, false,
+                               false, false, false, true, true, true, true, true};
+const bool FileTypeVisible[] = {true, true, true, true, false, false, true, true,
+                                true, true, true, true, true, true, true, true};
 
 QGroupBox* RadioGroup(QWidget* parent, const QString& name, const QString& caption, const QStringList& items,
                       QButtonGroup*& buttons)
@@ -83,6 +87,11 @@ TfrmLorvaneOptions::TfrmLorvaneOptions(QWidget* parent)
                                {"None", "Filename", "Filename, Size and Date"}, rbAutoCaptionButtons);
     rbAutoCaptionButtons->button(0)->setChecked(true);
     imageLayout->addWidget(rbAutoCaption);
+    // Beyond the dialog of old: photos upright in the browser and when placed.
+    cbTurnByOrientation = new QCheckBox("Turn photos by their camera orientation", image);
+    cbTurnByOrientation->setObjectName("cbTurnByOrientation");
+    cbTurnByOrientation->setChecked(true);
+    imageLayout->addWidget(cbTurnByOrientation);
     cbShowGrid = new QCheckBox("Show Grid", image);
     cbShowGrid->setObjectName("cbShowGrid");
     cbShowGrid->setChecked(true);
@@ -137,9 +146,9 @@ TfrmLorvaneOptions::TfrmLorvaneOptions(QWidget* parent)
     auto* types = new QWidget;
     types->setObjectName("TabFileTypes");
     auto* typesLayout = new QVBoxLayout(types);
-    for (int i = 0; i < 11; ++i) {
+    for (size_t i = 0; i < std::size(FileTypes); ++i) {
         auto* box = new QCheckBox(FileTypes[i], types);
-        box->setObjectName(QStringLiteral("cbFileType%1").arg(i + 1));
+        box->setObjectName(QStringLiteral("cbFileType%1").arg(int(i) + 1));
         box->setProperty("Tag", 1);
         box->setChecked(FileTypeTicked[i]);
         box->setVisible(FileTypeVisible[i]);

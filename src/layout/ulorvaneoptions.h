@@ -33,6 +33,7 @@ public:
     QCheckBox* cbMaintainProportion;
     QGroupBox* rbAutoCaption;
     QButtonGroup* rbAutoCaptionButtons;
+    QCheckBox* cbTurnByOrientation; // kept in the settings store by the main window
     QCheckBox* cbShowGrid;
     // Tab "Printer".
     QComboBox* cbDPI;
@@ -44,7 +45,7 @@ public:
     QLabel* VPC;
     QLabel* HPC;
     // Tab "File Types".
-    QList<QCheckBox*> FileTypeBoxes; // cbFileType1 ... cbFileType11
+    QList<QCheckBox*> FileTypeBoxes; // cbFileType1 ... cbFileType16
     QTabWidget* PageControl1;
     QPushButton* BtnOK;
 

@@ -410,12 +410,12 @@ TEST_F(Layout, TheFileMaskRoundTripsThroughTheOptions)
         for (QCheckBox* b : o.FileTypeBoxes)
             if (b->isChecked())
                 ticked << b->text();
-        EXPECT_EQ(ticked, (QStringList{"bmp", "jpg", "tif", "pcd", "pcx"}));
+        EXPECT_EQ(ticked, (QStringList{"bmp", "jpg", "tif", "pcd", "pcx", "png", "webp", "heic", "heif", "avif"}));
         o.BtnOKClick();
         return o.result();
     };
     w.tbProperties->trigger();
-    EXPECT_EQ(w.FileMask, "*.bmp;*.jpg;*.tif;*.pcd;*.pcx;");
+    EXPECT_EQ(w.FileMask, "*.bmp;*.jpg;*.tif;*.pcd;*.pcx;*.png;*.webp;*.heic;*.heif;*.avif;");
 
     Dialogs->OnModal = [](QDialog& d) {
         auto& o = static_cast<TfrmLorvaneOptions&>(d);
@@ -450,6 +450,14 @@ TEST_F(Layout, TheOptionsDialogsInitialState)
     EXPECT_TRUE(o->FileTypeBoxes[4]->isHidden());  // ico
     EXPECT_TRUE(o->FileTypeBoxes[5]->isHidden());  // wmf
     EXPECT_FALSE(o->FileTypeBoxes[6]->isHidden()); // tga
+    // The types read through their libraries follow the eleven of old.
+    ASSERT_EQ(o->FileTypeBoxes.size(), 16);
+    const QStringList added = {"png", "webp", "heic", "heif", "avif"};
+    for (int i = 0; i < added.size(); ++i) {
+        EXPECT_EQ(o->FileTypeBoxes[11 + i]->text(), added[i]);
+        EXPECT_EQ(o->FileTypeBoxes[11 + i]->objectName(), QString("cbFileType%1").arg(12 + i));
+        EXPECT_FALSE(o->FileTypeBoxes[11 + i]->isHidden());
+    }
     // The size edits take digits, "." and backspace only.
     o->txtHeight->clear();
     o->txtHeight->setFocus();

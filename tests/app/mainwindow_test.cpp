@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QCheckBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +19,7 @@
 #include "platform/screenarea.h"
 #include <QStandardPaths>
 #include "controls/statusbar.h"
+#include "layout/ulorvaneoptions.h"
 #include "platform/application.h"
 #include "platform/help.h"
 
@@ -45,7 +47,7 @@ TEST_F(MainWindow, FirstStartWithAnEmptyStoreUsesTheDefaults)
     EXPECT_EQ(w.y(), 2);
     EXPECT_EQ(w.width(), 690);
     EXPECT_EQ(w.height(), 518);
-    EXPECT_EQ(w.FileMask, "*.jpg;*.bmp;*.tif;*.pcx;*.pcd;");
+    EXPECT_EQ(w.FileMask, "*.jpg;*.bmp;*.tif;*.pcx;*.pcd;*.png;*.webp;*.heic;*.heif;*.avif;");
     EXPECT_EQ(w.SettingsKey, "Software\\Corvanel\\Tessarine");
     EXPECT_TRUE(w.DocumentSaved);
     EXPECT_EQ(w.LastFontName, "Arial");
@@ -351,4 +353,28 @@ TEST_F(MainWindow, TheLastFolderIsShownInTheTree)
     TfrmTessaria& w = ShowWindow();
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return w.TV1->viewport()->rect().contains(w.TV1->visualRect(w.TV1->currentIndex()).center()); }, 5000));
+}
+
+// "Turn photos by their camera orientation" on the options' Image tab: on
+// at the first start, and kept in the settings store across runs.
+TEST_F(MainWindow, TheCameraOrientationOptionIsKept)
+{
+    {
+        TfrmTessaria& w = ShowWindow();
+        QCheckBox* option = frmLorvaneOptions->findChild<QCheckBox*>("cbTurnByOrientation");
+        ASSERT_TRUE(option);
+        EXPECT_EQ(option->text(), "Turn photos by their camera orientation");
+        EXPECT_EQ(option->parentWidget()->objectName(), "TabImage");
+        EXPECT_TRUE(option->isChecked());
+        option->setChecked(false);
+        w.close();
+        EXPECT_EQ(ReadSetting(Key(), "TurnByOrientation", "?"), "0");
+    }
+    Window.reset();
+    DestroyStartupForms();
+    ShowWindow();
+    EXPECT_FALSE(frmLorvaneOptions->cbTurnByOrientation->isChecked());
+    WriteSetting(Key(), "TurnByOrientation", "1");
+    Window->FormShow();
+    EXPECT_TRUE(frmLorvaneOptions->cbTurnByOrientation->isChecked());
 }

@@ -55,7 +55,7 @@ TEST(ConvertTool, WritesPpmAndPamAndReportsInfo)
 
     ToolRun r = RunTool("--info " + Quote(dir.File("p.bmp")), dir);
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "reader: TBitmap\nformat: pf1bit\nwidth: 2\nheight: 1\n");
+    EXPECT_EQ(r.out, "reader: TBitmap\nformat: pf1bit\nwidth: 2\nheight: 1\norientation: 1\n");
 
     r = RunTool(Quote(dir.File("p.bmp")) + " " + Quote(dir.File("p.ppm")), dir);
     ASSERT_EQ(r.status, 0) << r.err;
@@ -119,7 +119,7 @@ TEST(ConvertTool, ConvertsMetafilesLikeAnyOtherPicture)
     WriteFile(dir.File("m.wmf"), w.Placeable(2, 0, 0, 40, 20, 960));
     ToolRun r = RunTool("--info " + Quote(dir.File("m.wmf")), dir);
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "reader: TMetafile\nformat: pf24bit\nwidth: 4\nheight: 2\n");
+    EXPECT_EQ(r.out, "reader: TMetafile\nformat: pf24bit\nwidth: 4\nheight: 2\norientation: 1\n");
     r = RunTool(Quote(dir.File("m.wmf")) + " " + Quote(dir.File("m.ppm")), dir);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(ParseNetpbm(ReadFile(dir.File("m.ppm"))),
@@ -127,7 +127,7 @@ TEST(ConvertTool, ConvertsMetafilesLikeAnyOtherPicture)
                                  0, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255, 255}}));
     WriteFile(dir.File("e.emf"), TEmfWriter().File(1, 2540, 2540));
     r = RunTool("--info " + Quote(dir.File("e.emf")), dir);
-    EXPECT_EQ(r.out, "reader: TMetafile\nformat: pf24bit\nwidth: 96\nheight: 96\n");
+    EXPECT_EQ(r.out, "reader: TMetafile\nformat: pf24bit\nwidth: 96\nheight: 96\norientation: 1\n");
     WriteFile(dir.File("bad.emf"), std::string("not a metafile"));
     r = RunTool("--info " + Quote(dir.File("bad.emf")), dir);
     EXPECT_NE(r.status, 0);

@@ -367,3 +367,77 @@ TEST(Decoders, GifDataWrittenByPillow)
         EXPECT_EQ(Decode(gif, Bytes(lzw.begin() + 1, lzw.end()), indices.size()), indices);
     }
 }
+
+namespace {
+
+// Decodes in pieces of `piece` bytes, each call going on where the last
+// stopped, until a call gives nothing.
+Bytes DecodeInPieces(TStreamDecoder& decoder, const Bytes& packed, size_t unpacked, size_t piece)
+{
+    Bytes out;
+    TPackedSource source(packed);
+    decoder.Restart();
+    while (out.size() < unpacked) {
+        Bytes chunk(std::min(piece, unpacked - out.size()), Z);
+        const size_t n = decoder.DecodeMore(source, source.Left(), chunk);
+        if (n == 0)
+            break;
+        out.insert(out.end(), chunk.begin(), chunk.begin() + long(n));
+    }
+    return out;
+}
+
+} // namespace
+
+// Readers decode a strip or an image a band of rows at a time: runs,
+// literals and LZW strings cut at the end of one piece go on in the next,
+// so the pieces together are exactly the one-call decoding.
+TEST(Decoders, StreamsDecodedInPiecesGiveTheSameBytes)
+{
+    struct Case { std::string name; std::function<std::unique_ptr<TStreamDecoder>()> make; Bytes packed; Bytes expected; };
+    std::vector<Case> cases;
+    auto packbits = [] { return std::make_unique<TPackbitsRLE>(); };
+    auto pcx = [] { return std::make_unique<TPCXRLE>(); };
+    auto tiffLzw = [] { return std::make_unique<TTIFFLZW>(); };
+    auto gifLzw = [] {
+        auto d = std::make_unique<TGIFLZW>();
+        d->InitialCodeSize = 8;
+        return d;
+    };
+    cases.push_back({"packbits run and literal across pieces", packbits, {0xF9, 7, 4, 1, 2, 3, 4, 5, 0x80, 0xFF, 9},
+                     {7, 7, 7, 7, 7, 7, 7, 7, 1, 2, 3, 4, 5, 9, 9}});
+    cases.push_back({"pcx runs across lines", pcx, {0xFF, 3, 0xC2, 4, 8, 0xC1, 6}, Bytes(63, 3)});
+    cases.back().expected.insert(cases.back().expected.end(), {4, 4, 8, 6});
+    {
+        CodeWriter t{true, {}}, g{false, {}};
+        for (unsigned code : {256u, 'a' + 0u, 'b' + 0u, 258u, 260u, 'c' + 0u, 261u, 262u, 257u}) {
+            t.Put(code, 9);
+            g.Put(code, 9);
+        }
+        // a b <ab> <aba> c <abac> <ca>
+        const Bytes text = {'a', 'b', 'a', 'b', 'a', 'b', 'a', 'c', 'a', 'b', 'a', 'c', 'c', 'a'};
+        cases.push_back({"tiff lzw strings across pieces", tiffLzw, t.Finish(), text});
+        cases.push_back({"gif lzw strings across pieces", gifLzw, g.Finish(), text});
+    }
+    if (!PillowPython().empty()) {
+        TempDir dir;
+        for (const char* compression : {"tiff_lzw", "packbits"}) {
+            const std::vector<Strip> strips = PillowTiffStrips(dir, compression);
+            ASSERT_FALSE(strips.empty());
+            const bool lzw = std::string(compression) == "tiff_lzw";
+            for (size_t i = 0; i < strips.size(); i += 3)
+                cases.push_back({std::string("Pillow ") + compression + " strip " + std::to_string(i),
+                                 lzw ? std::function<std::unique_ptr<TStreamDecoder>()>(tiffLzw) : packbits,
+                                 strips[i].packed, strips[i].unpacked});
+        }
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto whole = c.make();
+        ASSERT_EQ(Decode(*whole, c.packed, c.expected.size()), c.expected);
+        for (size_t piece : {size_t(1), size_t(3), size_t(7), size_t(64), size_t(1000)}) {
+            auto decoder = c.make();
+            EXPECT_EQ(DecodeInPieces(*decoder, c.packed, c.expected.size(), piece), c.expected) << "pieces of " << piece;
+        }
+    }
+}

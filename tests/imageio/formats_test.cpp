@@ -50,6 +50,12 @@ TEST(FormatTable, EveryRowInItsOrder)
         {"cut", "Dr. Halo images", "TCUTGraphic"},
         {"cel", "Autodesk images", "TAutodeskGraphic"},
         {"bw", "SGI black/white images", "TSGIGraphic"},
+        // Read through their libraries, after the table's own rows.
+        {"png", "PNG images", "TPNGGraphic"},
+        {"webp", "WebP images", "TWebPGraphic"},
+        {"heic", "HEIF images", "THEIFGraphic"},
+        {"heif", "HEIF images", "THEIFGraphic"},
+        {"avif", "AVIF images", "THEIFGraphic"},
     };
     const auto& rows = FileFormats().Formats();
     ASSERT_EQ(rows.size(), std::size(expected));

@@ -4,6 +4,11 @@
 #include <string>
 #include <vector>
 
+#include <cstdio>
+#include <jpeglib.h>
+#include <jerror.h>
+
+#include "base/format.h"
 #include "imagetest.h"
 #include "imageio/limits.h"
 #include "imageio/picture.h"
@@ -402,8 +407,10 @@ TEST(TiffReader, FailuresNameTheirCause)
         DropTag(tags, 259);
         cases.push_back({"no compression entry", BuildTiff(false, tags, {1, 2}), "TIFF: Unknown compression scheme"});
     }
-    cases.push_back({"JPEG compression", BuildTiff(false, Basic(2, 1, {8}, 1, 2, 7), {1, 2}),
+    cases.push_back({"old-style JPEG compression", BuildTiff(false, Basic(2, 1, {8}, 1, 2, 6), {1, 2}),
                      "TIFF: Unknown compression scheme"});
+    cases.push_back({"JPEG compression over bytes that are no JPEG", BuildTiff(false, Basic(2, 1, {8}, 1, 2, 7), {1, 2}),
+                     Format("TIFF: JPEG error #%d", int(JERR_NO_SOI))});
     cases.push_back({"width 0", BuildTiff(false, Basic(0, 1, {8}, 1, 2), {1, 2}), "Invalid TIFF file."});
     {
         auto tags = Basic(2, 1, {8}, 1, 2);
@@ -490,4 +497,85 @@ TEST(TiffReader, FailuresNameTheirCause)
         SCOPED_TRACE(c.name);
         EXPECT_EQ(LoadError<TTIFFGraphic>(c.file), c.message);
     }
+}
+
+// Deflate as scanners, editors and Pillow write it, and JPEG in TIFF: the
+// lossless ones exactly the source, the JPEG ones as ImageMagick (libtiff
+// with libjpeg) decodes them.
+TEST(TiffReader, DeflateAndJpegFromTiffcpPillowAndImageMagick)
+{
+    if (ImageMagick().empty() || !HaveProgram("tiffcp") || PillowPython().empty())
+        GTEST_SKIP() << "ImageMagick, libtiff-tools or Pillow not installed";
+    TempDir dir;
+    const std::string ppm = dir.File("source.ppm"), base = dir.File("base.tif");
+    WriteFile(ppm, TestPatternPPM(61, 37));
+    ASSERT_EQ(RunCommand(ImageMagick() + " " + Quote(ppm) + " -compress none " + Quote(base)), 0);
+    const TPixels source = TestPattern(61, 37);
+
+    struct Case { const char* name; std::string command; bool lossy; TPixelFormat format; };
+    const std::string cp = "tiffcp " + Quote(base) + " ", im = ImageMagick() + " " + Quote(ppm) + " ";
+    const auto pillow = [&](const std::string& options) {
+        return std::string("pillow:im.save(out, ") + options + ")";
+    };
+    const Case cases[] = {
+        {"tiffcp zip", cp + "-c zip", false, TPixelFormat::pf24bit},
+        {"tiffcp zip with predictor, big-endian", cp + "-c zip:2 -B", false, TPixelFormat::pf24bit},
+        {"tiffcp zip tiles", cp + "-c zip -t -w 16 -l 16", false, TPixelFormat::pf24bit},
+        {"tiffcp zip planar", cp + "-c zip:2 -p separate -r 8", false, TPixelFormat::pf24bit},
+        {"Pillow Adobe deflate", pillow("compression='tiff_adobe_deflate'"), false, TPixelFormat::pf24bit},
+        {"ImageMagick zip, 16 bits", im + "-depth 16 -compress zip", false, TPixelFormat::pf24bit},
+        {"ImageMagick zip grey", im + "-colorspace Gray -compress zip", false, TPixelFormat::pf8bit},
+        {"tiffcp jpeg, YCbCr subsampled", cp + "-c jpeg:90", true, TPixelFormat::pf24bit},
+        {"tiffcp jpeg, RGB", cp + "-c jpeg:r:90", true, TPixelFormat::pf24bit},
+        {"tiffcp jpeg tiles", cp + "-c jpeg -t -w 16 -l 16", true, TPixelFormat::pf24bit},
+        {"tiffcp jpeg strips of 16 rows", cp + "-c jpeg -r 16", true, TPixelFormat::pf24bit},
+        {"Pillow jpeg", pillow("compression='jpeg'"), true, TPixelFormat::pf24bit},
+        {"ImageMagick jpeg", im + "-compress jpeg", true, TPixelFormat::pf24bit},
+        {"ImageMagick jpeg grey", im + "-colorspace Gray -compress jpeg", true, TPixelFormat::pf8bit},
+        {"ImageMagick jpeg CMYK", im + "-colorspace CMYK -compress jpeg", true, TPixelFormat::pf24bit},
+    };
+    int index = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string out = dir.File("case" + std::to_string(index++) + ".tif");
+        if (c.command.rfind("pillow:", 0) == 0)
+            ASSERT_TRUE(ConvertWithPeer(ppm, out, true, c.command.substr(7)));
+        else
+            ASSERT_EQ(RunCommand(c.command + " " + Quote(out)), 0);
+        std::string reader;
+        const TBitmap bitmap = LoadBitmapFromFile(out, &reader);
+        EXPECT_EQ(reader, "TTIFFGraphic");
+        EXPECT_EQ(bitmap.PixelFormat(), c.format);
+        if (c.lossy || c.format != TPixelFormat::pf24bit)
+            EXPECT_LE(MaxDifference(PixelsOf(bitmap), DecodeWithImageMagick(out)), 1);
+        else
+            EXPECT_EQ(MaxDifference(PixelsOf(bitmap), source), 0);
+    }
+}
+
+TEST(TiffReader, DeflateAndJpegFailuresNameTheirCause)
+{
+    // Deflate data whose first bytes are no zlib header.
+    const Bytes notZlib = {0x12, 0x34, 0x56, 0x78};
+    EXPECT_EQ(LoadError<TTIFFGraphic>(BuildTiff(false, Basic(2, 2, {8}, 1, 4, 8), notZlib)),
+              "TIFF: damaged Deflate data");
+    if (!HaveProgram("cjpeg"))
+        GTEST_SKIP() << "libjpeg-turbo-progs not installed";
+    TempDir dir;
+    // A 16 x 16 grey JPEG as the one strip of a picture of 8 x 8.
+    const std::string pgm = dir.File("g.pgm"), jpg = dir.File("g.jpg");
+    std::string text = "P5\n16 16\n255\n";
+    text.append(256, char(90));
+    WriteFile(pgm, text);
+    ASSERT_EQ(RunCommand("cjpeg -grayscale " + Quote(pgm) + " > " + Quote(jpg)), 0);
+    const Bytes jpeg = ReadFile(jpg);
+    EXPECT_EQ(LoadError<TTIFFGraphic>(BuildTiff(false, Basic(8, 8, {8}, 1, uint32_t(jpeg.size()), 7), jpeg)),
+              "TIFF: JPEG data does not match the image");
+    // The same strip as RGB: one component where three are wanted.
+    EXPECT_EQ(LoadError<TTIFFGraphic>(BuildTiff(false, Basic(16, 16, {8, 8, 8}, 2, uint32_t(jpeg.size()), 7), jpeg)),
+              "TIFF: JPEG data does not match the image");
+    // And right: 16 x 16 grey.
+    const TTIFFGraphic g = Load(BuildTiff(false, Basic(16, 16, {8}, 1, uint32_t(jpeg.size()), 7), jpeg));
+    EXPECT_EQ(g.Width(), 16);
+    EXPECT_NEAR(g.ScanLine(15)[15], 90, 1);
 }

@@ -71,6 +71,17 @@ void RotateHalfTurn(TBitmap& bitmap)
     }
 }
 
+void MirrorLeftRight(TBitmap& bitmap)
+{
+    bitmap.SetPixelFormat(TPixelFormat::pf24bit);
+    const int w = bitmap.Width();
+    for (int y = 0; y < bitmap.Height(); ++y) {
+        uint8_t* row = bitmap.ScanLine(y);
+        for (int x = 0; x < w / 2; ++x)
+            std::swap_ranges(row + 3 * size_t(x), row + 3 * size_t(x) + 3, row + 3 * size_t(w - 1 - x));
+    }
+}
+
 void RotateByDegrees(TBitmap& bitmap, int degrees)
 {
     switch (degrees) {

@@ -13,6 +13,9 @@ void RotateAnticlockwise(TBitmap& bitmap);
 // The size stays; the pixel at (x, y) moves to (w - 1 - x, h - 1 - y).
 void RotateHalfTurn(TBitmap& bitmap);
 
+// The size stays; the pixel at (x, y) moves to (w - 1 - x, y).
+void MirrorLeftRight(TBitmap& bitmap);
+
 // The turn for a box rotation in degrees clockwise: 90, 180, 270; 0 (and any
 // other value) leaves the bitmap as it is.
 void RotateByDegrees(TBitmap& bitmap, int degrees);

@@ -305,6 +305,7 @@ TEST(MetafileRender, RowsComeFirstAndFilesLoadThroughThePicture)
     AddFrameworkFormats(builtIn);
     AddJPEGFormats(builtIn);
     AddImageReaderFormats(builtIn);
+    AddLibraryFormats(builtIn);
     const auto& rows = FileFormats().Formats();
     ASSERT_EQ(rows.size(), builtIn.Formats().size() + 2);
     EXPECT_EQ(rows[0].Extension, "wmf");
