@@ -1,7 +1,9 @@
 #include "print/printpicture.h"
 
+#include <algorithm>
 #include <atomic>
 #include <new>
+#include <thread>
 
 #include "imageio/picture.h"
 #include "imageio/qt/qimagebridge.h"
@@ -38,43 +40,60 @@ QImage FinishPrintPicture(const TPrintPicture& picture, TBitmap full)
     return ToQImage(full);
 }
 
-TPicturesAhead::TPicturesAhead(std::vector<std::string> files) : Files_(std::move(files))
+size_t PicturesReadAhead()
 {
-    if (PrintingOnTwoThreads() && !Files_.empty())
-        Start(0);
+    // Decoding is most of a recording's work: one read per core keeps both
+    // busy. Each read in flight holds a full picture, hence the cap.
+    if (!PrintingOnTwoThreads())
+        return 0;
+    return std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 2);
+}
+
+TPicturesAhead::TPicturesAhead(std::vector<std::string> files) : Files_(std::move(files)), Depth_(PicturesReadAhead())
+{
+    StartReads();
 }
 
 TPicturesAhead::~TPicturesAhead()
 {
-    if (Next_.valid())
-        Next_.wait();
+    for (TRead& read : Reading_)
+        read.Picture.wait();
 }
 
-void TPicturesAhead::Start(size_t index)
+void TPicturesAhead::StartReads()
 {
-    NextIndex_ = index;
-    Started_ = index + 1;
-    Next_ = std::async(std::launch::async, [file = Files_[index]] { return LoadPrintPicture(file); });
+    while (Reading_.size() < Depth_ && Started_ < Files_.size()) {
+        Reading_.push_back(
+            {Started_, std::async(std::launch::async, [file = Files_[Started_]] { return LoadPrintPicture(file); })});
+        ++Started_;
+    }
 }
 
 TBitmap TPicturesAhead::Take(size_t index)
 {
     if (index >= Files_.size())
         throw Exception("No picture to read");
-    if (!Next_.valid() || NextIndex_ != index) {
-        if (Next_.valid())
-            Next_.wait(); // a picture skipped: its read is dropped
-        Next_ = {};
-        Started_ = index + 1;
-        if (!PrintingOnTwoThreads())
-            return LoadPrintPicture(Files_[index]);
-        Start(index);
+    // Pictures skipped: their reads are dropped.
+    while (!Reading_.empty() && Reading_.front().Index < index) {
+        Reading_.front().Picture.wait();
+        Reading_.pop_front();
     }
-    std::future<TBitmap> current = std::move(Next_);
+    if (Reading_.empty() || Reading_.front().Index != index) {
+        for (TRead& read : Reading_)
+            read.Picture.wait();
+        Reading_.clear();
+        if (Depth_ == 0) {
+            Started_ = index + 1;
+            return LoadPrintPicture(Files_[index]);
+        }
+        Started_ = index;
+        StartReads();
+    }
+    std::future<TBitmap> current = std::move(Reading_.front().Picture);
+    Reading_.pop_front();
     TBitmap picture = current.get();
-    // The next one is read while the caller resamples and draws this one.
-    if (Started_ < Files_.size())
-        Start(Started_);
+    // The next ones are read while the caller resamples and draws this one.
+    StartReads();
     return picture;
 }
 

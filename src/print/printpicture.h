@@ -5,6 +5,7 @@
 // can let go of it and have it back pixel for pixel.
 
 #include <QImage>
+#include <deque>
 #include <future>
 #include <memory>
 #include <string>
@@ -39,13 +40,14 @@ private:
     TPrintPicture Picture_;
 };
 
-// Reads the pictures of a recording one ahead: while the current one is
-// resampled and drawn, the next is decoded on another thread. Take them in
-// order; with reading ahead off each is read when taken.
+// Reads the pictures of a recording ahead: while the current one is
+// resampled and drawn, the next ones (one a core, at most two) are decoded on
+// threads of their own. Take them in order; with reading ahead off each is
+// read when taken.
 class TPicturesAhead {
 public:
     explicit TPicturesAhead(std::vector<std::string> files);
-    ~TPicturesAhead(); // waits for a read still running
+    ~TPicturesAhead(); // waits for reads still running
     TPicturesAhead(const TPicturesAhead&) = delete;
     TPicturesAhead& operator=(const TPicturesAhead&) = delete;
 
@@ -53,16 +55,23 @@ public:
     TBitmap Take(size_t index);
 
 private:
-    void Start(size_t index);
+    struct TRead {
+        size_t Index;
+        std::future<TBitmap> Picture;
+    };
+    void StartReads();
 
     std::vector<std::string> Files_;
+    size_t Depth_;       // reads kept in flight
     size_t Started_ = 0; // the next index to start reading
-    std::future<TBitmap> Next_;
-    size_t NextIndex_ = 0;
+    std::deque<TRead> Reading_;
 };
 
-// Whether printing uses a second thread (reading the next picture ahead,
-// writing pages to the printer while the next is recorded). On by default;
+// How many pictures a recording reads ahead of the one being drawn.
+size_t PicturesReadAhead();
+
+// Whether printing uses more threads than the window's (reading pictures
+// ahead, writing pages to the printer while the next is recorded). On by default;
 // the output is the same either way.
 void SetPrintingOnTwoThreads(bool on);
 bool PrintingOnTwoThreads();
