@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QUndoStack>
 
-#include "app/screencopies.h"
+#include "app/openingcopies.h"
 #include "app/utessaria.h"
 #include "base/rounding.h"
 #include "controls/statusbar.h"
@@ -33,10 +33,11 @@ namespace {
 TDocumentBox RecordOf(const TRectBox& box)
 {
     TDocumentBox r;
-    r.Left = box.x();
-    r.Top = box.y();
-    r.Width = box.width();
-    r.Height = box.height();
+    const QRect bounds = box.Bounds();
+    r.Left = bounds.left();
+    r.Top = bounds.top();
+    r.Width = bounds.width();
+    r.Height = bounds.height();
     r.Rotation = box.Rotation();
     r.CanvasPPI = box.CanvasPPI();
     r.FontName = box.Font().family().toStdString();
@@ -116,8 +117,8 @@ void TfrmTessaria::NewSaveRoutine()
     for (const TCanvasPanel* page : Pages) {
         TDocumentPage p;
         p.Orientation = LayoutOrientation;
-        p.Width = page->width();
-        p.Height = page->height();
+        p.Width = page->PageWidth();
+        p.Height = page->PageHeight();
         for (const TRectBox* box : PageBoxes(page))
             p.Boxes.push_back(RecordOf(*box));
         document.Pages.push_back(std::move(p));
@@ -199,18 +200,19 @@ bool TfrmTessaria::OpenDocumentFile(const QString& fileName)
     std::vector<std::string> missing;
     int64_t loaded = 0;
     // The screen copies are made on every core while the boxes are placed.
-    TScreenCopies copies(LoadScreenCopies ? TScreenCopies::PicturesOf(document) : std::vector<TScreenCopies::TRequest>());
+    TOpeningCopies copies(LoadScreenCopies ? TOpeningCopies::PicturesOf(document)
+                                            : std::vector<TOpeningCopies::TRequest>());
     size_t nextCopy = 0;
     for (size_t i = 0; i < document.Pages.size(); ++i) {
         const TDocumentPage& page = document.Pages[i];
         if (i > 0)
             tbNewPageClick();
         LayoutOrientation = page.Orientation;
-        CurrentPage->resize(page.Width, page.Height);
-        PnlDropShadow->setGeometry(8, 8, page.Width, page.Height);
+        CurrentPage->SetPageSize(QSize(page.Width, page.Height));
+        LayoutView();
         for (const TDocumentBox& record : page.Boxes) {
             TRectBox* box = CreateBox(CurrentPage, bhAll);
-            box->move(record.Left, record.Top);
+            box->SetBounds(QRect(record.Left, record.Top, box->Width(), box->Height()));
             if (document.HasBoxStyle()) {
                 box->SetCanvasPPI(record.CanvasPPI);
                 box->SetTag(document.HasLinks() ? record.Tag : 0);
@@ -234,7 +236,7 @@ bool TfrmTessaria::OpenDocumentFile(const QString& fileName)
                     if (ratioFromBox)
                         box->SetRatio((long double)record.Height / record.Width);
                 } else {
-                    TScreenCopy copy = copies.Take(nextCopy++);
+                    TOpeningCopy copy = copies.Take(nextCopy++);
                     if (copy.Read) {
                         box->SetRatio((long double)copy.PictureHeight / copy.PictureWidth);
                         box->SetPictureWidth(copy.PictureWidth);
@@ -256,7 +258,7 @@ bool TfrmTessaria::OpenDocumentFile(const QString& fileName)
                 box->SetLines(lines);
             }
             box->SetFocus(false);
-            box->resize(record.Width, record.Height);
+            box->SetBounds(QRect(box->Left(), box->Top(), record.Width, record.Height));
             box->UnfocusAll();
             box->show();
             ++loaded;
@@ -273,6 +275,7 @@ bool TfrmTessaria::OpenDocumentFile(const QString& fileName)
         page->hide();
     CurrentPage = Pages.first();
     CurrentPage->show();
+    LayoutView();
     if (document.HasLinks() && !SetLinks())
         Dialogs().ShowMessage(ErrorSettingLinksMessage);
     // Captions sit under their pictures, as the screen shows them.

@@ -19,6 +19,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 #include <QUndoStack>
 #include <optional>
 #include <type_traits>
@@ -106,6 +107,7 @@ TfrmTessaria::TfrmTessaria(QWidget* parent) : QMainWindow(parent)
     RunCommand([this] { PP1->LoadDefaults(); });
 
     CreateHistory();
+    CreateScreenCopies();
     UpdateActions();
 
     // A failure ends the creation steps where it happens; the window still opens.
@@ -208,6 +210,11 @@ void TfrmTessaria::CreateComponents()
     PnlDropShadow->SetShowGrid(false);
     PnlDropShadow->SetGraularity(10);
     PnlDropShadow->setGeometry(24, 24, 241, 321);
+    PnlSheet = new TCanvasPanel(ScrollBoxContents);
+    PnlSheet->setObjectName("PnlSheet");
+    PnlSheet->SetColor(Qt::white);
+    PnlSheet->SetBevel(false);
+    PnlSheet->hide();
 
     Splitter1->addWidget(PnlLeft);
     Splitter1->addWidget(PnlRight);
@@ -220,6 +227,12 @@ void TfrmTessaria::CreateComponents()
     sb1->AddPanel(160);
     sb1->AddPanel(200);
     sb1->AddPanel(50, TPanelKind::Gauge);
+    // The selected box's position and size; a double click types them.
+    sb1->AddPanel(260);
+    connect(sb1, &TStatusBar::PanelDoubleClicked, this, [this](int panel) {
+        if (panel == BoxPositionPanel)
+            RunCommand([this] { EditBoxPosition(); });
+    });
     centralLayout->addWidget(sb1);
 
     CreateListPopUp();
@@ -455,6 +468,8 @@ void TfrmTessaria::CreateToolBar()
     countFont.setPixelSize(13);
     txtPageCount->setFont(countFont);
     ToolBar1->addWidget(txtPageCount);
+    AddToolSeparator(8);
+    CreateZoomControls();
     AddToolSeparator(23);
     ToolButton5 = AddToolButton("ToolButton5", 14, "Help");
 
@@ -623,6 +638,7 @@ void TfrmTessaria::FormShow()
         ViewerHeight = viewer->height();
     }
     tbNewPageClick();
+    ReadStoredZoom();
     if (frmLorvaneOptions)
         frmLorvaneOptions->cbTurnByOrientation->setChecked(ReadSetting(SettingsKey, "TurnByOrientation", "1") != "0");
 }
@@ -701,6 +717,16 @@ bool TfrmTessaria::eventFilter(QObject* watched, QEvent* event)
     case QEvent::Resize:
         if (watched == PnlLeftBottom)
             RunCommand([this] { PnlLeftBottomResize(); });
+        if (watched == ScrollBox1 && ZoomMode != TZoomMode::Factor)
+            RunCommand([this] { LayoutView(); }); // a fitting zoom follows the window
+        break;
+    case QEvent::Wheel:
+        if (auto* widget = qobject_cast<QWidget*>(watched); widget && ScrollBox1->isAncestorOf(widget)) {
+            bool zoomed = false;
+            RunCommand([&] { zoomed = ZoomWheel(static_cast<QWheelEvent*>(event)); });
+            if (zoomed)
+                return true;
+        }
         break;
     case QEvent::MouseButtonDblClick:
         if (watched == PnlLeftBottom)

@@ -16,12 +16,15 @@
 #include "imageio/bitmap.h"
 #include "layout/layouthistory.h"
 #include "layout/pagegeometry.h"
+#include "layout/viewgeometry.h"
 #include "platform/color.h"
 #include "platform/dialogs.h"
 #include "platform/filenames.h"
 
 class QAction;
+class QComboBox;
 class QPrinter;
+class QWheelEvent;
 class QPainter;
 class QMimeData;
 class QFrame;
@@ -37,6 +40,7 @@ namespace tessaria {
 class TCanvasPanel;
 class TDragStarter;
 class TRectBox;
+class TScreenCopies;
 class TfrmLorvaneOptions;
 class TFileListView;
 class TFolderTree;
@@ -316,10 +320,45 @@ public:
     // being recorded, freed otherwise.
     void RemoveBox(TRectBox* box);
     void RemovePage(TCanvasPanel* page);
+    // The status bar panel with the selected box's position and size, and
+    // the dialog its double click opens (layout/undocommands.cpp).
+    static constexpr int BoxPositionPanel = 3;
+    void ShowBoxPosition();
+    void EditBoxPosition();
     // Puts a picture's caption under it again.
     void FollowPicture(TRectBox* picture);
     // The arrow keys move the selected box; true when one was moved.
     bool ArrowKeyMove(int key, Qt::KeyboardModifiers modifiers);
+    // The view: zoom, the sheet, the zoom box (layout/zoom.cpp). The layout
+    // keeps page pixels; the zoom only says how large the screen shows them.
+    enum class TZoomMode { Factor, FitPage, FitWidth };
+    double Zoom = 1; // screen pixels per page pixel; 1 shows a page at its 400 page pixels
+    TZoomMode ZoomMode = TZoomMode::Factor;
+    TCanvasPanel* PnlSheet = nullptr; // the sheet of paper the current page lies on
+    QComboBox* cbZoom = nullptr;
+    QAction* ZoomIn1 = nullptr;
+    QAction* ZoomOut1 = nullptr;
+    QAction* FitWidth1 = nullptr;
+    void CreateZoomControls();
+    // The pictures boxes show, made for their size on the screen.
+    TScreenCopies* ScreenCopies = nullptr;
+    void CreateScreenCopies();
+    // Places the sheet, its shadow and the pages at the zoom.
+    void LayoutView();
+    // A new zoom; the page point under `anchor` (viewport coordinates, or the
+    // viewport's centre when outside it) stays there.
+    void SetZoom(double zoom, QPoint anchor = QPoint(-1, -1));
+    void SetZoomMode(TZoomMode mode);
+    // The zoom that shows the paper at its real size on this screen ("100 %").
+    double RealSizeZoom() const;
+    // Ctrl+wheel over the page area; true when it zoomed.
+    bool ZoomWheel(QWheelEvent* event);
+    void ZoomStep(int steps);
+    // The zoom box: what it shows, and a choice or a typed percentage.
+    void ShowZoomInBox();
+    void ZoomBoxChosen(const QString& text);
+    TSheetMargins CurrentSheetMargins() const;
+    void ReadStoredZoom();
     // Options (layout/optionscommands.cpp).
     void tbPropertiesClick();
     // The options dialog, connected to this window on first use.

@@ -1,5 +1,6 @@
 #include "controls/statusbar.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFrame>
@@ -38,6 +39,22 @@ void TStatusBar::SetGaugePosition(int percent)
     for (int i = 0; i < PanelCount(); ++i)
         if (Panels_[size_t(i)].Kind == TPanelKind::Gauge)
             update(PanelRect(i));
+}
+
+int TStatusBar::PanelAt(QPoint point) const
+{
+    for (int i = 0; i < PanelCount(); ++i)
+        if (PanelRect(i).contains(point))
+            return i;
+    return -1;
+}
+
+void TStatusBar::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    const int panel = PanelAt(event->position().toPoint());
+    if (panel >= 0 && event->button() == Qt::LeftButton)
+        emit PanelDoubleClicked(panel);
+    QWidget::mouseDoubleClickEvent(event);
 }
 
 QRect TStatusBar::PanelRect(int index) const

@@ -29,10 +29,16 @@ public:
     void SetGaugePosition(int percent);
 
     QRect PanelRect(int index) const;
+    // The panel at a point, or -1.
+    int PanelAt(QPoint point) const;
     QSize sizeHint() const override;
+
+signals:
+    void PanelDoubleClicked(int index);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     struct TPanel {

@@ -16,7 +16,7 @@ namespace {
 // The values a copy carries from one box to another; the position stays.
 void CopyBoxValues(const TRectBox& from, TRectBox& to)
 {
-    to.setGeometry(0, 0, from.width(), from.height());
+    to.SetBounds(QRect(0, 0, from.Width(), from.Height()));
     to.SetProportionate(from.Proportionate());
     to.SetActiveFrameColor(from.ActiveFrameColor());
     to.SetRatio(from.Ratio());

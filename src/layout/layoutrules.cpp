@@ -4,6 +4,7 @@
 
 #include "base/convert.h"
 #include "base/fitsize.h"
+#include "base/rounding.h"
 #include "print/core/resample.h"
 
 namespace tessaria {
@@ -12,6 +13,29 @@ QString BoxSizeText(int width, int height, int layoutPPI)
 {
     const double ppi = layoutPPI > 0 ? layoutPPI : 1;
     return QString::asprintf("%4.3f X %4.3f inches", width / ppi, height / ppi);
+}
+
+bool MeasuresInMillimetres(const QLocale& locale) { return locale.measurementSystem() == QLocale::MetricSystem; }
+
+double UnitsFromPixels(int pixels, int layoutPPI, bool millimetres)
+{
+    const double inches = double(pixels) / (layoutPPI > 0 ? layoutPPI : 1);
+    return millimetres ? inches * 25.4 : inches;
+}
+
+int PixelsFromUnits(double length, int layoutPPI, bool millimetres)
+{
+    const double inches = millimetres ? length / 25.4 : length;
+    return int(Round(inches * layoutPPI));
+}
+
+QString PositionText(const QRect& bounds, int layoutPPI, const QLocale& locale)
+{
+    const bool mm = MeasuresInMillimetres(locale);
+    const int decimals = mm ? 1 : 3;
+    auto n = [&](int pixels) { return locale.toString(UnitsFromPixels(pixels, layoutPPI, mm), 'f', decimals); };
+    return QStringLiteral("at %1, %2  size %3 x %4 %5")
+        .arg(n(bounds.left()), n(bounds.top()), n(bounds.width()), n(bounds.height()), mm ? "mm" : "in");
 }
 
 QString FileNamePart(const QString& path)

@@ -3,6 +3,8 @@
 // ids, the auto-align raster, the file-type check boxes and the reduced copy
 // a box shows.
 
+#include <QLocale>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -15,6 +17,15 @@ enum class TAutoCaption { None = 0, Filename = 1, FilenameSizeAndDate = 2 };
 
 // "%4.3f X %4.3f inches" of a box's size at LayoutPPI.
 QString BoxSizeText(int width, int height, int layoutPPI);
+
+// A box's position and size on paper in the locale's unit (millimetres where
+// the locale measures in metric, else inches), numbers as the locale writes
+// them: "at 0.750, 1.000  size 6.000 x 4.000 in".
+bool MeasuresInMillimetres(const QLocale& locale);
+QString PositionText(const QRect& bounds, int layoutPPI, const QLocale& locale);
+// Page pixels and lengths on paper in that unit.
+double UnitsFromPixels(int pixels, int layoutPPI, bool millimetres);
+int PixelsFromUnits(double length, int layoutPPI, bool millimetres);
 
 // The first line of a caption for a picture file, by mode. The size is height
 // first ("(1200x1600)"); the date is the file's modification time as the

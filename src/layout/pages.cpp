@@ -54,14 +54,10 @@ void TfrmTessaria::UpdatePageGeometry()
     const TPageGeometry g = ComputePageGeometry(CurrentPrintableArea());
     LayoutOrientation = g.Orientation;
     if (CurrentPage)
-        CurrentPage->setGeometry(4, 4, g.Width, g.Height);
-    PnlDropShadow->setGeometry(8, 8, g.Width, g.Height);
+        CurrentPage->SetPageSize(QSize(g.Width, g.Height));
     LayoutPPI = g.LayoutPPI;
-    // The scroll box scrolls over the largest page with its shadow.
-    QSize extent(PnlDropShadow->geometry().right() + 9, PnlDropShadow->geometry().bottom() + 9);
-    for (const TCanvasPanel* page : Pages)
-        extent = extent.expandedTo(QSize(page->geometry().right() + 13, page->geometry().bottom() + 13));
-    ScrollBoxContents->resize(extent);
+    // The page, its sheet and its shadow where the zoom puts them.
+    LayoutView();
 }
 
 void TfrmTessaria::tbNewPageClick()
@@ -71,7 +67,9 @@ void TfrmTessaria::tbNewPageClick()
     Pages.append(page);
     CurrentPage = page;
     page->SetColor(Qt::white);
-    page->setGeometry(PnlDropShadow->x() - 4, PnlDropShadow->y() - 4, PnlDropShadow->width(), PnlDropShadow->height());
+    page->SetScale(Zoom);
+    if (Pages.size() > 1)
+        page->SetPageSize(Pages[Pages.size() - 2]->PageSize());
     connect(page, &TCanvasPanel::Click, this, [this] { RunCommand([this] { PnlWhiteClick(); }); });
     connect(page, &TCanvasPanel::DragOver, this, [this, page](const QMimeData* data, bool& accept) {
         RunCommand([&] { PnlWhiteDragOver(page, data, accept); });
@@ -103,6 +101,7 @@ void TfrmTessaria::CanvasPageNumberClick()
         box->SetFocus(false);
     CurrentPage = Pages[index];
     CurrentPage->show();
+    LayoutView(); // the sheet of the page now shown
 }
 
 void TfrmTessaria::tbDeleteCurrentPageClick()
@@ -126,6 +125,7 @@ void TfrmTessaria::tbDeleteCurrentPageClick()
             --i;
         CurrentPage = Pages[i];
         CurrentPage->show();
+        LayoutView();
         CanvasPageNumber->SetPosition(i + 1);
         CanvasPageNumber->SetMax(CanvasPageNumber->Max() - 1);
     }

@@ -27,6 +27,7 @@
 #include "layout/canvaspanel.h"
 #include "layout/layoutrules.h"
 #include "layout/rectbox.h"
+#include "layout/screencopies.h"
 #include "layout/ulorvaneoptions.h"
 #include "platform/busycursor.h"
 #include "platform/dialogs.h"
@@ -119,7 +120,7 @@ TRectBox* TfrmTessaria::CreateBox(TCanvasPanel* page, unsigned handlers)
 
 QString TfrmTessaria::BoxSizeText(const TRectBox* box) const
 {
-    return tessaria::BoxSizeText(box->width(), box->height(), LayoutPPI);
+    return tessaria::BoxSizeText(box->Width(), box->Height(), LayoutPPI);
 }
 
 void TfrmTessaria::ClearBoxInfo()
@@ -202,7 +203,7 @@ void TfrmTessaria::PnlWhiteDragDrop(TCanvasPanel*, const QMimeData* data, QPoint
     const bool proportion = options->cbMaintainProportion->isChecked();
 
     TRectBox* box = CreateBox(CurrentPage, bhAll);
-    box->move(position);
+    box->SetBounds(QRect(position, box->Bounds().size()));
     box->SetProportionate(proportion);
     box->SetCanvasPPI(LayoutPPI);
     box->SetRatio((long double)pictureSize.height() / pictureSize.width());
@@ -231,9 +232,9 @@ void TfrmTessaria::PnlWhiteDragDrop(TCanvasPanel*, const QMimeData* data, QPoint
         wanted.transpose();
         box->SetRatio(1 / box->Ratio());
     }
-    const QSize size = NewBoxSize(wanted, CurrentPage->size(), box->BoxSize());
-    box->SetBounds(KeptOnPage(QRect(NewBoxPosition(position, size, wanted, CurrentPage->size()), size),
-                              CurrentPage->size()));
+    const QSize page = CurrentPage->PageSize();
+    const QSize size = NewBoxSize(wanted, page, box->BoxSize());
+    box->SetBounds(KeptOnPage(QRect(NewBoxPosition(position, size, wanted, page), size), page));
     box->UnfocusAll();
     box->show();
 
@@ -292,10 +293,16 @@ void TfrmTessaria::RectBoxDragDrop(TRectBox* box, const QMimeData* data, QPoint)
 
 void TfrmTessaria::RectBoxPaint(TRectBox* box, QPainter* canvas, QRect& rect)
 {
-    if (box->HasPicture()) {
-        // The frame rectangle with its right and bottom edges left out.
-        const QRect target(rect.left(), rect.top(), rect.width() - 1, rect.height() - 1);
-        canvas->drawImage(target, box->PictureImage());
+    // The frame rectangle with its right and bottom edges left out.
+    const QRect target(rect.left(), rect.top(), rect.width() - 1, rect.height() - 1);
+    QImage shown;
+    if (!box->TextBox() && target.isValid()) {
+        // A copy made for the box's size on the screen, sharp at any zoom.
+        const qreal ratio = canvas->device()->devicePixelRatioF();
+        shown = ScreenCopies->For(*box, QSize(qRound(target.width() * ratio), qRound(target.height() * ratio)));
+    }
+    if (!shown.isNull()) {
+        canvas->drawImage(QRectF(target), shown);
     } else if (!box->TextBox() && !box->FileName().isEmpty()) {
         // A picture whose file could not be read: say so where it would be.
         canvas->fillRect(rect, QColor(240, 240, 240));
@@ -305,9 +312,9 @@ void TfrmTessaria::RectBoxPaint(TRectBox* box, QPainter* canvas, QRect& rect)
     }
     // Keeps a caption glued under its picture whatever moved the picture.
     if (TRectBox* child = box->LinkChild()) {
-        const QPoint under(box->x(), box->y() + box->height());
-        if (child->pos() != under)
-            child->move(under);
+        const QRect under(box->Left(), box->Top() + box->Height(), child->Width(), child->Height());
+        if (child->Bounds() != under)
+            child->SetBounds(under);
     }
 }
 
@@ -324,12 +331,14 @@ void TfrmTessaria::RectBoxClick(TRectBox* box)
 void TfrmTessaria::RectBoxResize(TRectBox* box)
 {
     if (TRectBox* child = box->LinkChild()) {
-        child->resize(box->width(), child->height());
+        child->SetBounds(QRect(child->Bounds().topLeft(), QSize(box->Width(), child->Height())));
         // Glued now, not only at the picture's next paint, so that a save
         // sees the caption where the screen shows it.
         FollowPicture(box);
     }
     sb1->SetPanelText(1, BoxSizeText(box));
+    if (box == SelectedBox())
+        ShowBoxPosition();
 }
 
 void TfrmTessaria::RectBoxDblClick(TRectBox* box)

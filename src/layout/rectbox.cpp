@@ -7,6 +7,8 @@
 #include <algorithm>
 
 #include "imageio/qt/qimagebridge.h"
+#include "layout/canvaspanel.h"
+#include "layout/viewgeometry.h"
 
 namespace tessaria {
 
@@ -47,7 +49,7 @@ TRectBox::TRectBox(QObject* owner, QWidget* parent) : QWidget(parent), Owner_(ow
     setMouseTracking(true);
     setAcceptDrops(true);
     setAttribute(Qt::WA_NoSystemBackground);
-    resize(100, 100);
+    SetBounds(QRect(0, 0, 100, 100));
 }
 
 TRectBox::~TRectBox()
@@ -64,6 +66,49 @@ QList<TRectBox*> TRectBox::BoxesOf(const QObject* owner)
             result << box;
     return result;
 }
+
+QRect TRectBox::Bounds() const
+{
+    if (!HasBounds_ || geometry() != Placed_) {
+        Bounds_ = PageRect(geometry(), ViewScale());
+        Placed_ = geometry();
+        HasBounds_ = true;
+    }
+    return Bounds_;
+}
+
+void TRectBox::SetBounds(const QRect& bounds)
+{
+    Bounds_ = bounds;
+    HasBounds_ = true;
+    Place();
+}
+
+double TRectBox::ViewScale() const
+{
+    const auto* page = qobject_cast<const TCanvasPanel*>(parentWidget());
+    return page ? page->Scale() : 1.0;
+}
+
+void TRectBox::Place()
+{
+    const QRect bounds = Bounds();
+    Placed_ = ScreenRect(bounds, ViewScale());
+    if (geometry() != Placed_)
+        setGeometry(Placed_);
+}
+
+namespace {
+
+// The size of a box's page in page pixels.
+QSize PageOf(const QWidget* parent)
+{
+    if (const auto* page = qobject_cast<const TCanvasPanel*>(parent))
+        return page->PageSize();
+    return parent->size();
+}
+
+} // namespace
 
 void TRectBox::SetAutoSize(bool v)
 {
@@ -273,8 +318,8 @@ void TRectBox::paintEvent(QPaintEvent*)
     if (AutoSize_) {
         const QFontMetrics metrics(PageFont());
         const QSize extent(metrics.horizontalAdvance(Caption_), metrics.height());
-        if (extent != size() && extent.width() > 0)
-            resize(extent);
+        if (extent != Bounds().size() && extent.width() > 0)
+            SetBounds(QRect(Bounds().topLeft(), extent));
     }
     QPainter canvas(this);
     const int i = Inset();
@@ -302,13 +347,21 @@ void TRectBox::paintEvent(QPaintEvent*)
         canvas.setPen(InfoTextColor_);
         canvas.setClipRect(textArea);
         const int ascent = QFontMetrics(info).ascent();
+        const QRect bounds = Bounds();
         if (ShowPos_)
-            canvas.drawText(B + 2, B + ascent, QStringLiteral("L:%1 T:%2").arg(x()).arg(y()));
+            canvas.drawText(B + 2, B + ascent, QStringLiteral("L:%1 T:%2").arg(bounds.x()).arg(bounds.y()));
         if (ShowSize_)
-            canvas.drawText(B + 2, 10 + B + 3 + ascent, QStringLiteral("W:%1 H:%2").arg(W).arg(H));
+            canvas.drawText(B + 2, 10 + B + 3 + ascent,
+                            QStringLiteral("W:%1 H:%2").arg(bounds.width()).arg(bounds.height()));
         canvas.restore();
     }
     if (TextBox_) {
+        // Laid out in page pixels at paper scale and drawn at the zoom, so it
+        // wraps the same at every zoom and stays sharp.
+        const double s = ViewScale();
+        canvas.save();
+        canvas.setRenderHint(QPainter::TextAntialiasing);
+        canvas.scale(s, s);
         canvas.setFont(PageFont());
         canvas.setPen(FontColor_);
         int flags = Qt::TextWordWrap | Qt::AlignTop;
@@ -317,7 +370,9 @@ void TRectBox::paintEvent(QPaintEvent*)
         case TAlignment::taRightJustify: flags |= Qt::AlignRight; break;
         case TAlignment::taCenter: flags |= Qt::AlignHCenter; break;
         }
-        canvas.drawText(textArea, flags, Lines_.join('\n'));
+        const QRectF area(textArea.x() / s, textArea.y() / s, textArea.width() / s, textArea.height() / s);
+        canvas.drawText(area, flags, Lines_.join('\n'));
+        canvas.restore();
     }
 }
 
@@ -352,17 +407,24 @@ void TRectBox::mouseMoveEvent(QMouseEvent* event)
     if (Press_.x() < 0 || Press_.y() < 0)
         return;
     if (DragMode_ != TDragMode::None) {
-        QRect bounds = DragBounds(DragMode_, geometry(), p.x(), p.y(), Press_.x(), Press_.y(), Proportionate_, Ratio_);
+        // In page pixels: the press point, and the pointer as far from it as
+        // the screen distance at this zoom.
+        const double s = ViewScale();
+        const int pressX = PageDistance(Press_.x(), s), pressY = PageDistance(Press_.y(), s);
+        const int x = pressX + PageDistance(p.x() - Press_.x(), s), y = pressY + PageDistance(p.y() - Press_.y(), s);
+        const QRect now = Bounds();
+        QRect bounds = DragBounds(DragMode_, now, x, y, pressX, pressY, Proportionate_, Ratio_);
         // A box dragged past its page's edge could never be grabbed again.
         bool reachable = true;
-        if (const QWidget* page = parentWidget()) {
+        if (const QWidget* parent = parentWidget()) {
+            const QSize page = PageOf(parent);
             if (DragMode_ == TDragMode::Move)
-                bounds = KeptOnPage(bounds, page->size());
+                bounds = KeptOnPage(bounds, page);
             else
-                reachable = ReachesPage(bounds, page->size()) || !ReachesPage(geometry(), page->size());
+                reachable = ReachesPage(bounds, page) || !ReachesPage(now, page);
         }
-        if (AcceptableBounds(bounds, BoxSize_) && reachable && bounds != geometry()) {
-            setGeometry(bounds);
+        if (AcceptableBounds(bounds, BoxSize_) && reachable && bounds != now) {
+            SetBounds(bounds);
             update();
         }
     }

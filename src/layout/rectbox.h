@@ -3,6 +3,11 @@
 // A windowless child of its page; the main window owns it (see Owner()).
 // It draws its frame, handles, read-outs and text; the picture itself is drawn
 // by whoever handles OnPaint.
+//
+// Left, Top, Width and Height are page pixels (Bounds()); the widget sits
+// where its page's scale puts them on the screen. The handles, the hit zones
+// and the frame keep their sizes in screen pixels, so they stay easy to grab
+// at any zoom; a drag by N screen pixels moves the box N / zoom page pixels.
 
 #include <QColor>
 #include <QFont>
@@ -141,15 +146,25 @@ public:
     void SetTag(int v) { Tag_ = v; }
 
     // Left, Top, Width and Height: the box on its page, in page pixels.
-    QRect Bounds() const { return geometry(); }
-    void SetBounds(const QRect& bounds) { setGeometry(bounds); }
+    // A geometry given to the widget itself (at zoom 1 the same numbers) is
+    // taken as the box's bounds.
+    QRect Bounds() const;
+    void SetBounds(const QRect& bounds);
+    int Left() const { return Bounds().left(); }
+    int Top() const { return Bounds().top(); }
+    int Width() const { return Bounds().width(); }
+    int Height() const { return Bounds().height(); }
+    // Screen pixels per page pixel: its page's scale.
+    double ViewScale() const;
+    // Puts the widget where the bounds are at the page's scale.
+    void Place();
 
     // Unfocuses every box of the owner, this one included.
     void UnfocusAll();
 
     // The font the text is drawn with on the page: pixel size S x CanvasPPI / 72.
     QFont PageFont() const;
-    // Where the text goes and where the frame runs, for the current size.
+    // Where the text goes and where the frame runs on the screen, for the current size.
     QRect TextArea() const;
     QRect FrameRect() const;
     TDragMode DragMode() const { return DragMode_; }
@@ -216,6 +231,10 @@ private:
     QPointer<TRectBox> LinkChild_;
     QPointer<TRectBox> LinkParent_;
     int Tag_ = 0;
+
+    mutable QRect Bounds_;
+    mutable QRect Placed_; // the widget geometry Bounds_ was shown at
+    mutable bool HasBounds_ = false;
 
     TDragMode DragMode_ = TDragMode::None;
     QPoint Press_{-1, -1};

@@ -60,7 +60,7 @@ void TfrmTessaria::tbAddTextClick()
     text->SetTag(0);
     text->SetHidePassiveFrame(true);
     if (!selected || selected->TextBox()) {
-        text->setGeometry(2, 2, 60, 18);
+        text->SetBounds(QRect(2, 2, 60, 18));
         text->SetLines({"TextBox"});
     } else {
         const int tag = MaxLinkTag() + 1;
@@ -68,7 +68,7 @@ void TfrmTessaria::tbAddTextClick()
         text->SetTag(tag);
         selected->SetLinkChild(text);
         text->SetLinkParent(selected);
-        text->setGeometry(selected->x(), selected->y() + selected->height(), selected->width(), 18);
+        text->SetBounds(QRect(selected->Left(), selected->Top() + selected->Height(), selected->Width(), 18));
         text->SetLines({CaptionFor(selected)});
     }
     text->UnfocusAll();

@@ -26,8 +26,8 @@ void TfrmTessaria::tbRotateLeftClick(QAction* sender)
         box->SetPicture(picture);
     }
     box->SetRotation(anticlockwise ? (box->Rotation() == 0 ? 270 : box->Rotation() - 90) : (box->Rotation() + 90) % 360);
-    const int oldWidth = box->width(), oldHeight = box->height();
-    box->resize(oldHeight, oldWidth);
+    const QRect old = box->Bounds();
+    box->SetBounds(QRect(old.topLeft(), QSize(old.height(), old.width())));
     if (box->Ratio() != 0)
         box->SetRatio(1 / box->Ratio());
     box->update();
@@ -39,7 +39,8 @@ void TfrmTessaria::tbAlignClick()
     if (!CurrentPage || PageBoxes(CurrentPage).isEmpty())
         return;
     for (TRectBox* box : Boxes())
-        box->move(SnapToRaster(box->x(), CurrentPage->width()), SnapToRaster(box->y(), CurrentPage->height()));
+        box->SetBounds(QRect(SnapToRaster(box->Left(), CurrentPage->PageWidth()),
+                             SnapToRaster(box->Top(), CurrentPage->PageHeight()), box->Width(), box->Height()));
     // Captions go back under their pictures at once.
     for (TRectBox* box : Boxes())
         FollowPicture(box);

@@ -12,6 +12,9 @@
 #include "controls/statusbar.h"
 #include "controls/updown.h"
 #include "layout/boxgeometry.h"
+#include "layout/boxposition.h"
+#include "layout/layoutrules.h"
+#include "platform/dialogs.h"
 #include "layout/canvaspanel.h"
 #include "layout/rectbox.h"
 #include "layout/ufrmclip.h"
@@ -86,6 +89,36 @@ void TfrmTessaria::UpdateActions()
     for (QAction* action : {tbAlignLeft, tbAlignCenter, tbAlignRight})
         if (action)
             action->setEnabled(text);
+    ShowBoxPosition();
+}
+
+void TfrmTessaria::ShowBoxPosition()
+{
+    if (!sb1 || sb1->PanelCount() <= BoxPositionPanel)
+        return;
+    const TRectBox* selected = SelectedBox();
+    sb1->SetPanelText(BoxPositionPanel, selected ? PositionText(selected->Bounds(), LayoutPPI, QLocale()) : QString());
+}
+
+void TfrmTessaria::EditBoxPosition()
+{
+    TRectBox* box = SelectedBox();
+    if (!box || !CurrentPage)
+        return;
+    TfrmBoxPosition dialog(this);
+    const int least = 3 * box->BoxSize();
+    const bool caption = box->LinkParent() != nullptr;
+    dialog.Prepare(box->Bounds(), LayoutPPI, MeasuresInMillimetres(QLocale()), least, caption);
+    if (Dialogs().ExecModal(dialog) != QDialog::Accepted)
+        return;
+    QRect bounds = dialog.Bounds();
+    if (caption)
+        bounds.moveTopLeft(box->Bounds().topLeft());
+    bounds.setSize(bounds.size().expandedTo(QSize(least, least)));
+    TLayoutEdit step(*History, "Position");
+    box->SetBounds(KeptOnPage(bounds, CurrentPage->PageSize()));
+    RectBoxResize(box); // a caption takes the new width and place
+    ShowBoxPosition();
 }
 
 void TfrmTessaria::ShowPages(const QList<TCanvasPanel*>& pages, TCanvasPanel* current)
@@ -100,6 +133,7 @@ void TfrmTessaria::ShowPages(const QList<TCanvasPanel*>& pages, TCanvasPanel* cu
     CurrentPage = pages.contains(current) ? current : (pages.isEmpty() ? nullptr : pages.first());
     if (CurrentPage)
         CurrentPage->show();
+    LayoutView();
     CanvasPageNumber->SetMax(int(Pages.size()));
     CanvasPageNumber->SetPosition(int(Pages.indexOf(CurrentPage)) + 1);
     txtPageCount->setText(QStringLiteral(" of %1").arg(Pages.size()));
@@ -157,8 +191,9 @@ bool TfrmTessaria::ArrowKeyMove(int key, Qt::KeyboardModifiers modifiers)
         bounds.moveLeft(ArrowStep(bounds.left(), dx, raster));
     if (dy)
         bounds.moveTop(ArrowStep(bounds.top(), dy, raster));
-    box->SetBounds(KeptOnPage(bounds, CurrentPage->size()));
+    box->SetBounds(KeptOnPage(bounds, CurrentPage->PageSize()));
     FollowPicture(box);
+    ShowBoxPosition();
     return true;
 }
 

@@ -84,7 +84,7 @@ void DrawPictureBox(TTovarMetaFileCanvas& canvas, const TRectBox& box, TBitmap p
     // The box's sides are already those of the turned picture; resampling to
     // the sides before the turn keeps the chosen resolution along both.
     const TPixelSize size =
-        SizeBeforeTurn(ResampledSize(box.width(), box.height(), layoutPPI, dpi), box.Rotation());
+        SizeBeforeTurn(ResampledSize(box.Width(), box.Height(), layoutPPI, dpi), box.Rotation());
     if (size.Width <= 0 || size.Height <= 0 || target.isEmpty())
         return;
     const TPrintPicture recipe{box.FileName().toStdString(), size.Width, size.Height, filterIndex, box.Rotation()};
@@ -153,8 +153,8 @@ void TfrmTessaria::RecordPages(int dpi, int filterIndex, const std::function<QPr
     // The engine's device values are fresh from BeginDoc; the labels follow.
     EnginePrintableArea();
     const TPrintGeometry g = PP1->LayoutArea();
-    const double sx = double(g.Width) / CurrentPage->width();
-    const double sy = double(g.Height) / CurrentPage->height();
+    const double sx = double(g.Width) / CurrentPage->PageWidth();
+    const double sy = double(g.Height) / CurrentPage->PageHeight();
 
     // Each page goes to the printer as soon as it is recorded and keeps only
     // what makes its pictures again; for the preview, pages past the first
@@ -187,14 +187,15 @@ void TfrmTessaria::RecordPages(int dpi, int filterIndex, const std::function<QPr
         for (TRectBox* box : PageBoxes(Pages[p])) {
             const QString name = box->TextBox() ? QString() : QFileInfo(box->FileName()).fileName();
             sb1->SetPanelText(1, QStringLiteral("Scaling ") + name + QStringLiteral("..."));
-            const QRect target = ToQRect(TargetRect(g, sx, sy, box->x(), box->y(), box->width(), box->height()));
+            const QRect target = ToQRect(TargetRect(g, sx, sy, box->Left(), box->Top(), box->Width(), box->Height()));
+            TTovarMetaFileCanvas& canvas = *PP1->RecordingCanvas();
             if (box->TextBox()) {
-                DrawTextBox(*PP1->RecordingCanvas(), *box, target, PP1->PixelsPerInchY());
+                DrawTextBox(canvas, *box, target, PP1->PixelsPerInchY());
             } else {
                 // Read again at full size (the box holds only its reduced
-                // copy), the next one already being read meanwhile.
+                // copy), the next ones already being read meanwhile.
                 TBitmap picture = pictures.Take(nextPicture++);
-                DrawPictureBox(*PP1->RecordingCanvas(), *box, std::move(picture), target, LayoutPPI, dpi, filterIndex);
+                DrawPictureBox(canvas, *box, std::move(picture), target, LayoutPPI, dpi, filterIndex);
             }
             ++done;
             sb1->SetGaugePosition(int(Round(double(done) / total * 100)));

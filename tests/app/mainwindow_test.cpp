@@ -264,7 +264,7 @@ TEST_F(MainWindow, ToolBarHasEveryButtonInOrderWithGlyphsAndHints)
     }
     EXPECT_EQ(next, std::size(expected));
     EXPECT_EQ(layout.join(" "),
-              "8 b b b 8 b b b b b 8 b b 8 b b 8 b b b b 8 b b 16 txtPage CanvasPageNumber txtPageCount 23 b");
+              "8 b b b 8 b b b b b 8 b b 8 b b 8 b b b b 8 b b 16 txtPage CanvasPageNumber txtPageCount 8 cbZoom 23 b");
     EXPECT_EQ(w.tbImages.size(), 19);
     for (const QPixmap& glyph : w.tbImages)
         EXPECT_EQ(glyph.size(), QSize(16, 16));
@@ -293,7 +293,9 @@ TEST_F(MainWindow, RegionsAndStatusBar)
     EXPECT_EQ(w.Splitter1->handleWidth(), 3);
     EXPECT_EQ(w.TV1->indentation(), 19);
     EXPECT_EQ(w.sb1->height(), 19);
-    ASSERT_EQ(w.sb1->PanelCount(), 3);
+    // The three status panels, then the selected box's position and size.
+    ASSERT_EQ(w.sb1->PanelCount(), 4);
+    EXPECT_EQ(w.sb1->PanelKind(3), TPanelKind::Text);
     EXPECT_EQ(w.sb1->PanelWidth(0), 160);
     EXPECT_EQ(w.sb1->PanelWidth(1), 200);
     EXPECT_EQ(w.sb1->PanelWidth(2), 50);

@@ -8,7 +8,7 @@
 #include <QUrl>
 #include <cstring>
 
-#include "app/screencopies.h"
+#include "app/openingcopies.h"
 #include "imageio/picture.h"
 #include "imageio/reducedpicture.h"
 #include "layout/layoutrules.h"
@@ -45,7 +45,7 @@ class OpeningCopies : public PrintTest {};
 
 TEST_F(OpeningCopies, WorkersGiveTheCopiesOfTheOneThreadInOrder)
 {
-    std::vector<TScreenCopies::TRequest> requests;
+    std::vector<TOpeningCopies::TRequest> requests;
     const int rotations[] = {0, 90, 180, 270};
     for (int i = 0; i < 12; ++i) {
         const std::string name = "p" + std::to_string(i) + (i % 3 ? ".bmp" : ".jpg");
@@ -59,9 +59,9 @@ TEST_F(OpeningCopies, WorkersGiveTheCopiesOfTheOneThreadInOrder)
     requests.push_back({big.toStdString(), 90});
     for (int threads : {1, 2, 3}) {
         SCOPED_TRACE(threads);
-        TScreenCopies copies(requests, threads);
+        TOpeningCopies copies(requests, threads);
         for (size_t i = 0; i < requests.size(); ++i) {
-            const TScreenCopy copy = copies.Take(i);
+            const TOpeningCopy copy = copies.Take(i);
             if (i == 5) {
                 EXPECT_FALSE(copy.Read);
                 continue;
@@ -140,7 +140,7 @@ TEST_F(OpeningCopies, AReducedCopyOfABigPictureNeedsNoCopyOfIt)
     data.setUrls({QUrl::fromLocalFile(big)});
     w.PnlWhiteDragDrop(w.CurrentPage, &data, QPoint(200, 10));
     ASSERT_EQ(w.Boxes().size(), 2);
-    EXPECT_TRUE(SameBitmap(w.Boxes()[1]->Picture(), MakeScreenCopy(big.toStdString(), 0).Reduced));
+    EXPECT_TRUE(SameBitmap(w.Boxes()[1]->Picture(), MakeOpeningCopy(big.toStdString(), 0).Reduced));
     EXPECT_EQ(w.Boxes()[1]->PictureWidth(), 1700);
     EXPECT_EQ(w.Boxes()[1]->PictureHeight(), 1300);
 }

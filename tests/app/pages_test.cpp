@@ -33,9 +33,12 @@ TEST_F(Pages, TheFirstPageIsCreatedWhenTheWindowIsShown)
     EXPECT_EQ(w.txtPage->text(), "1");
     EXPECT_EQ(w.txtPageCount->text(), " of 1");
     EXPECT_EQ(w.CanvasPageNumber->Max(), 1);
-    // The page stands 4 pixels up and left of its shadow, at the same size.
-    EXPECT_EQ(w.CurrentPage->geometry(), w.PnlDropShadow->geometry().translated(-4, -4));
+    // The page lies on its sheet of paper where the margins put it; the sheet
+    // stands 4 pixels up and left of its shadow, at the same size.
+    EXPECT_EQ(w.PnlSheet->geometry(), w.PnlDropShadow->geometry().translated(-4, -4));
     EXPECT_EQ(w.PnlDropShadow->pos(), QPoint(8, 8));
+    EXPECT_TRUE(w.PnlSheet->geometry().contains(w.CurrentPage->geometry()));
+    EXPECT_TRUE(w.CurrentPage->MarginLine());
     EXPECT_EQ(std::max(w.CurrentPage->width(), w.CurrentPage->height()), 400);
     EXPECT_GT(w.LayoutPPI, 0);
     EXPECT_FALSE(w.CurrentPage->ShowGrid());
@@ -181,18 +184,19 @@ TEST_F(Pages, PagesTakeThePrintableAreasProportions)
 {
     // Margins 0.5 inch each side, header 0.5 and footer 0.4 inch: the sheets
     // below leave 7.5 x 10, 10 x 7.5 and 8 x 8 inches to print on.
-    struct Case { TDeviceValues device; QSize page; int ppi; int orientation; };
+    // The shadow is the sheet's: the whole sheet in page pixels.
+    struct Case { TDeviceValues device; QSize page; int ppi; int orientation; QSize sheet; };
     const Case cases[] = {
-        {{300, 300, 2550, 3570, 0, 0}, {300, 400}, 40, 0},
-        {{300, 300, 3300, 2820, 0, 0}, {400, 300}, 40, 1},
-        {{300, 300, 2700, 2970, 0, 0}, {400, 400}, 50, 0},
-        {{600, 600, 5100, 6600, 75, 75}, {330, 400}, 44, 0}, // Letter at 600 dpi
+        {{300, 300, 2550, 3570, 0, 0}, {300, 400}, 40, 0, {340, 476}},
+        {{300, 300, 3300, 2820, 0, 0}, {400, 300}, 40, 1, {440, 376}},
+        {{300, 300, 2700, 2970, 0, 0}, {400, 400}, 50, 0, {450, 495}},
+        {{600, 600, 5100, 6600, 75, 75}, {330, 400}, 44, 0, {374, 484}}, // Letter at 600 dpi
     };
     for (const Case& c : cases) {
         UsePrinter(c.device);
         TfrmTessaria& w = ShowWindow();
         EXPECT_EQ(w.CurrentPage->size(), c.page) << c.device.PhysicalWidth;
-        EXPECT_EQ(w.PnlDropShadow->size(), c.page);
+        EXPECT_EQ(w.PnlDropShadow->size(), c.sheet);
         EXPECT_EQ(w.LayoutPPI, c.ppi) << c.device.PhysicalWidth;
         EXPECT_EQ(w.LayoutOrientation, c.orientation);
         Window.reset();

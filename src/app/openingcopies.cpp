@@ -1,4 +1,4 @@
-#include "app/screencopies.h"
+#include "app/openingcopies.h"
 
 #include <algorithm>
 #include <chrono>
@@ -16,7 +16,7 @@ namespace {
 constexpr size_t MaxAhead = 16;
 } // namespace
 
-std::vector<TScreenCopies::TRequest> TScreenCopies::PicturesOf(const TDocument& document)
+std::vector<TOpeningCopies::TRequest> TOpeningCopies::PicturesOf(const TDocument& document)
 {
     std::vector<TRequest> requests;
     for (const TDocumentPage& page : document.Pages)
@@ -26,9 +26,9 @@ std::vector<TScreenCopies::TRequest> TScreenCopies::PicturesOf(const TDocument& 
     return requests;
 }
 
-TScreenCopy MakeScreenCopy(const std::string& fileName, int rotation)
+TOpeningCopy MakeOpeningCopy(const std::string& fileName, int rotation)
 {
-    TScreenCopy copy;
+    TOpeningCopy copy;
     try {
         // A JPEG is decoded at the least scale that still gives the copy
         // every pixel it covers; other formats are read whole.
@@ -40,12 +40,12 @@ TScreenCopy MakeScreenCopy(const std::string& fileName, int rotation)
         RotateByDegrees(copy.Reduced, rotation);
         copy.Read = true;
     } catch (const std::exception&) {
-        copy = TScreenCopy(); // missing or damaged: the window lists it
+        copy = TOpeningCopy(); // missing or damaged: the window lists it
     }
     return copy;
 }
 
-TScreenCopies::TScreenCopies(std::vector<TRequest> requests, int threads)
+TOpeningCopies::TOpeningCopies(std::vector<TRequest> requests, int threads)
     : Requests_(std::move(requests)), Done_(Requests_.size()), Ready_(Requests_.size(), false)
 {
     if (threads <= 0)
@@ -55,7 +55,7 @@ TScreenCopies::TScreenCopies(std::vector<TRequest> requests, int threads)
         Workers_.emplace_back([this] { Work(); });
 }
 
-TScreenCopies::~TScreenCopies()
+TOpeningCopies::~TOpeningCopies()
 {
     {
         std::lock_guard lock(Mutex_);
@@ -66,7 +66,7 @@ TScreenCopies::~TScreenCopies()
         worker.join();
 }
 
-void TScreenCopies::Work()
+void TOpeningCopies::Work()
 {
     while (true) {
         size_t index;
@@ -79,7 +79,7 @@ void TScreenCopies::Work()
                 return;
             index = NextToStart_++;
         }
-        TScreenCopy copy = MakeScreenCopy(Requests_[index].FileName, Requests_[index].Rotation);
+        TOpeningCopy copy = MakeOpeningCopy(Requests_[index].FileName, Requests_[index].Rotation);
         {
             std::lock_guard lock(Mutex_);
             Done_[index] = std::move(copy);
@@ -89,12 +89,12 @@ void TScreenCopies::Work()
     }
 }
 
-TScreenCopy TScreenCopies::Take(size_t index)
+TOpeningCopy TOpeningCopies::Take(size_t index)
 {
     if (index >= Requests_.size())
         return {};
     if (Workers_.empty())
-        return MakeScreenCopy(Requests_[index].FileName, Requests_[index].Rotation);
+        return MakeOpeningCopy(Requests_[index].FileName, Requests_[index].Rotation);
     std::unique_lock lock(Mutex_);
     // The window stays alive while it waits: it repaints and the gauge shows.
     while (!Ready_[index]) {
@@ -103,7 +103,7 @@ TScreenCopy TScreenCopies::Take(size_t index)
         lock.lock();
         Changed_.wait_for(lock, std::chrono::milliseconds(15), [&] { return bool(Ready_[index]); });
     }
-    TScreenCopy copy = std::move(Done_[index]);
+    TOpeningCopy copy = std::move(Done_[index]);
     Taken_ = std::max(Taken_, index + 1);
     lock.unlock();
     Changed_.notify_all();

@@ -19,14 +19,14 @@
 
 namespace tessaria {
 
-struct TScreenCopy {
+struct TOpeningCopy {
     bool Read = false;     // false: the picture could not be read (missing, damaged)
     int PictureWidth = 0;  // the picture's own size
     int PictureHeight = 0;
     TBitmap Reduced;       // fitted into 196 x 196, turned
 };
 
-class TScreenCopies {
+class TOpeningCopies {
 public:
     struct TRequest {
         std::string FileName;
@@ -36,20 +36,20 @@ public:
     static std::vector<TRequest> PicturesOf(const TDocument& document);
 
     // Starts making the copies; `threads` 0 means one per core.
-    explicit TScreenCopies(std::vector<TRequest> requests, int threads = 0);
+    explicit TOpeningCopies(std::vector<TRequest> requests, int threads = 0);
     // Stops the workers (a picture being read is finished first).
-    ~TScreenCopies();
-    TScreenCopies(const TScreenCopies&) = delete;
-    TScreenCopies& operator=(const TScreenCopies&) = delete;
+    ~TOpeningCopies();
+    TOpeningCopies(const TOpeningCopies&) = delete;
+    TOpeningCopies& operator=(const TOpeningCopies&) = delete;
 
     // Copy `index` (each once, in increasing order).
-    TScreenCopy Take(size_t index);
+    TOpeningCopy Take(size_t index);
 
 private:
     void Work();
 
     std::vector<TRequest> Requests_;
-    std::vector<TScreenCopy> Done_;
+    std::vector<TOpeningCopy> Done_;
     std::vector<bool> Ready_;
     size_t NextToStart_ = 0;
     size_t Taken_ = 0;
@@ -62,6 +62,6 @@ private:
 // One picture's screen copy, as the workers make it, the same as a drop of
 // the file makes it: read only as large as the copy needs, then resampled
 // where it lies (no copy of it is made).
-TScreenCopy MakeScreenCopy(const std::string& fileName, int rotation);
+TOpeningCopy MakeOpeningCopy(const std::string& fileName, int rotation);
 
 } // namespace tessaria
