@@ -66,12 +66,11 @@ int RunBatch(const TBatchJob& job, TfrmTessaria& window, std::ostream& err, std:
             return 2;
         const int dpi = job.Dpi ? *job.Dpi : window.ChosenPrintDpi();
         const int filter = job.Filter ? *job.Filter : window.ChosenFilterIndex();
-        window.RecordLayout(dpi, filter);
-        if (job.Kind == TBatchJob::TKind::PrintPdf)
-            window.PrintRecordedToPdf(job.Output);
-        else
-            for (int copy = 0; copy < job.Copies; ++copy)
-                window.PP1->Print();
+        // Each page goes out as soon as it is recorded; further copies are
+        // printed again from the recorded pages.
+        window.PrintLayout(dpi, filter, job.Kind == TBatchJob::TKind::PrintPdf ? job.Output : QString());
+        for (int copy = 1; copy < job.Copies; ++copy)
+            window.PP1->Print();
     } catch (const EPictureError& e) {
         err << "tessaria: error: " << e.FileName << ": " << e.what() << '\n';
         return 1;

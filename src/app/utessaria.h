@@ -26,6 +26,7 @@
 
 class QAction;
 class QComboBox;
+class QPrinter;
 class QWheelEvent;
 class QPainter;
 class QMimeData;
@@ -286,9 +287,12 @@ public:
     void DeleteSelectedBox();
     void ClearBoxInfo();
     QString BoxSizeText(const TRectBox* box) const;
-    // The picture a drop brings and the path it comes from; false when the
-    // drop carries nothing to place.
-    bool DroppedPicture(const QMimeData* data, TBitmap& picture, QSize& pictureSize, QString& path);
+    // The picture a drop brings (the preview's own, or one read into
+    // `loaded`), the size of its file's picture and the path it comes from;
+    // null when the drop carries nothing to place.
+    const TBitmap* DroppedPicture(const QMimeData* data, TBitmap& loaded, QSize& pictureSize, QString& path);
+    // Lets the window repaint, not take input, during a long drop.
+    void RepaintWhileBusy();
     // Text boxes (layout/textboxes.cpp).
     void tbAddTextClick();
     void EditTextBox(TRectBox* box);
@@ -445,6 +449,9 @@ public:
     // Records every page of the layout into PP1: pictures read again and
     // resampled to `dpi` with the filter of that index, text boxes as text.
     void RecordLayout(int dpi, int filterIndex);
+    // Records the layout as above and prints each page as soon as it is
+    // recorded: on the current printer, or into the PDF file when one is named.
+    void PrintLayout(int dpi, int filterIndex, const QString& pdf = QString());
     // Writes the recorded pages to a PDF file with the engine's sheet.
     void PrintRecordedToPdf(const QString& fileName);
     // The options' resolution and filter, as Print uses them; a resolution
@@ -468,6 +475,10 @@ private:
     void ApplyLargeFontScaling();
     void SetDesignedSplitterSizes(int m, int d);
     bool IsKeyForThisWindow(QObject* watched) const;
+
+    // Records the pages; with a printer (asked for once the engine knows its
+    // sheet) each page is sent to it as soon as it is recorded.
+    void RecordPages(int dpi, int filterIndex, const std::function<QPrinter*()>& printer);
 
     bool OptionsConnected_ = false;
     bool Recording_ = false; // a recording runs (its message loop may offer Print again)

@@ -98,8 +98,9 @@ TEST(BatchArguments, JobOptionsAndWhatIsWrongWithThem)
         EXPECT_EQ(job.Dpi.value_or(-1), c.Dpi);
         EXPECT_EQ(job.Filter.value_or(-1), c.Filter);
         EXPECT_EQ(job.Paper.has_value(), !c.Paper.isEmpty());
-        if (!c.Paper.isEmpty() && job.Paper)
+        if (!c.Paper.isEmpty() && job.Paper) {
             EXPECT_TRUE(job.Paper->isEquivalentTo(*PaperByName(c.Paper)));
+        }
         EXPECT_EQ(job.Landscape, c.Landscape);
         EXPECT_EQ(job.Copies, c.Copies);
     }
