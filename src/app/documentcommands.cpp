@@ -113,6 +113,11 @@ void TfrmTessaria::NewSaveRoutine()
         SaveDialog1.FileName = "*.tsd";
     if (!Dialogs().SaveFile(SaveDialog1))
         return;
+    SaveDocumentFile(SaveDialog1.FileName);
+}
+
+void TfrmTessaria::SaveDocumentFile(const QString& fileName)
+{
     TDocument document;
     for (const TCanvasPanel* page : Pages) {
         TDocumentPage p;
@@ -126,8 +131,8 @@ void TfrmTessaria::NewSaveRoutine()
     // Written beside the old file and put in its place only when complete.
     // Only a save that succeeded marks the layout saved: after a failure,
     // New and closing still ask.
-    SaveDocument(document, SaveDialog1.FileName.toStdString());
-    DocumentFileName = SaveDialog1.FileName;
+    SaveDocument(document, fileName.toStdString());
+    DocumentFileName = fileName;
     SetDocumentSaved(true);
 }
 
@@ -241,6 +246,7 @@ bool TfrmTessaria::OpenDocumentFile(const QString& fileName)
                         box->SetRatio((long double)copy.PictureHeight / copy.PictureWidth);
                         box->SetPictureWidth(copy.PictureWidth);
                         box->SetPictureHeight(copy.PictureHeight);
+                        RememberPicture(box->FileName(), copy.PictureWidth, copy.PictureHeight);
                         box->SetPicture(copy.Reduced);
                     } else {
                         // The box keeps its place and file, so a later save loses nothing.

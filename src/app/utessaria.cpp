@@ -236,6 +236,14 @@ void TfrmTessaria::CreateComponents()
     centralLayout->addWidget(sb1);
 
     CreateListPopUp();
+    // The pages' pop-up menu: a right click on a page or a box reaches the
+    // area that holds the pages.
+    PagePopUp1 = new QMenu(this);
+    PagePopUp1->setObjectName("PagePopUp1");
+    PagePopUp1->addAction(Arrange1);
+    ScrollBoxContents->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ScrollBoxContents, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { PagePopUp1->popup(ScrollBoxContents->mapToGlobal(at)); });
     ConnectBrowsing();
 
     connect(TV1, &TFolderTree::Change, this, [this] { RunCommand([this] { TV1Change(); }); });
@@ -330,6 +338,9 @@ void TfrmTessaria::CreateMenus()
     edit->addAction(Cut1);
     edit->addAction(Copy1);
     edit->addAction(Paste1);
+    separator(edit, "N9");
+    Arrange1 = NamedAction(this, "Arrange1", "Arrange...");
+    edit->addAction(Arrange1);
 
     Bookmarks1 = MainMenu1->addMenu("Bookmarks");
     Bookmarks1->setObjectName("Bookmarks1");
@@ -371,6 +382,7 @@ void TfrmTessaria::CreateMenus()
     layoutCommand(Cut1, &TfrmTessaria::Cut1Click, "Cut");
     commandWithSender(Copy1, &TfrmTessaria::Cut1Click);
     layoutCommand(Paste1, &TfrmTessaria::Paste1Click, "Paste");
+    command(Arrange1, &TfrmTessaria::Arrange1Click); // records its own step
     command(AddBookmark1, &TfrmTessaria::AddBookmark1Click);
     command(EditBookmarks1, &TfrmTessaria::EditBookmarks1Click);
     command(HelponTessaria1, &TfrmTessaria::HelponTessaria1Click);

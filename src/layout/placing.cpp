@@ -46,6 +46,16 @@ constexpr char SourceFormat[] = "application/x-tessaria-source";
 
 bool FromOurBrowser(const QMimeData* data) { return data && data->hasFormat(SourceFormat); }
 
+QStringList DroppedLocalFiles(const QMimeData* data)
+{
+    QStringList files;
+    if (data && data->hasUrls())
+        for (const QUrl& url : data->urls())
+            if (url.isLocalFile())
+                files << url.toLocalFile();
+    return files;
+}
+
 QString DroppedLocalFile(const QMimeData* data)
 {
     if (!data || !data->hasUrls())
@@ -187,6 +197,11 @@ void TfrmTessaria::PnlWhiteDragDrop(TCanvasPanel*, const QMimeData* data, QPoint
 {
     if (!CurrentPage)
         return;
+    // Several files, from the list or the file manager, go one after another.
+    if (const QStringList files = DroppedLocalFiles(data); files.size() > 1) {
+        PlaceFiles(files, position);
+        return;
+    }
     TBusyCursor busy;
     TBitmap loaded;
     QSize pictureSize;
@@ -212,6 +227,7 @@ void TfrmTessaria::PnlWhiteDragDrop(TCanvasPanel*, const QMimeData* data, QPoint
     box->SetPicture(reduced);
     box->SetFileName(path);
     box->SetPictureDate(DateTimeValue(QFileInfo(path).lastModified()));
+    RememberPicture(path, box->PictureWidth(), box->PictureHeight());
     box->SetFocus(true);
     box->SetTag(0);
     box->SetHidePassiveFrame(true);

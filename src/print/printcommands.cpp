@@ -199,6 +199,8 @@ void TfrmTessaria::RecordPages(int dpi, int filterIndex, const std::function<QPr
             }
             ++done;
             sb1->SetGaugePosition(int(Round(double(done) / total * 100)));
+            if (BatchProgress)
+                BatchProgress(QStringLiteral("printing"), done, total);
             ProcessMessages();
         }
         PP1->PrintHeaderFooter(PP1->PageCount());
@@ -223,6 +225,8 @@ void TfrmTessaria::Print1Click(QAction* sender)
         return; // chosen again from inside the recording's message loop
     const bool print = sender && sender->property("Tag").toInt() == 1;
     const int dpi = ChosenPrintDpi(); // a bad number stops here, before anything is recorded
+    if (!CheckBeforePrinting(print, dpi))
+        return;
     // Without a printer the pages go to a PDF file; its name is asked first,
     // so that a cancel costs no recording.
     QString pdf;
