@@ -315,6 +315,8 @@ public:
     // Runs a command that changes the layout as one undoable step.
     template <class F>
     void LayoutStep(const QString& text, F&& command);
+    template <class Handler>
+    void ConnectCommand(QAction* action, Handler handler, const QString& step = {});
     // The selection acts only on the shown page; enables what can act.
     void UpdateActions();
     // Shows a page list again after undo or redo, with `current` shown.
