@@ -70,6 +70,25 @@ TArrangedPicture ReadForArranging(const QString& fileName, bool upright)
     return a;
 }
 
+// A new box shows the picture as a single drop would, at `bounds` in page
+// pixels.
+void ShowArrangedPicture(TRectBox& box, const TArrangedPicture& p, bool proportion, int ppi, QRect bounds)
+{
+    box.SetProportionate(proportion);
+    box.SetCanvasPPI(ppi);
+    box.SetRatio((long double)p.Aspect());
+    box.SetPictureWidth(p.Width);
+    box.SetPictureHeight(p.Height);
+    box.SetPicture(p.Reduced);
+    box.SetFileName(p.FileName);
+    box.SetPictureDate(DateTimeValue(QFileInfo(p.FileName).lastModified()));
+    box.SetRotation(p.Turn);
+    box.SetTag(0);
+    box.SetHidePassiveFrame(true);
+    box.SetBounds(bounds);
+    box.show();
+}
+
 QString FailureList(const QList<TfrmTessaria::TFileFailure>& failures)
 {
     QStringList lines;
@@ -256,19 +275,7 @@ QList<TfrmTessaria::TFileFailure> TfrmTessaria::ArrangeFiles(const QStringList& 
         const TCellPlacement place = PlaceInCell(GridCell(pageLayout, slot.Cell), aspects[i], layout.CaptionHeight);
 
         TRectBox* box = CreateBox(page, bhAll);
-        box->SetProportionate(proportion);
-        box->SetCanvasPPI(LayoutPPI);
-        box->SetRatio((long double)aspects[i]);
-        box->SetPictureWidth(p.Width);
-        box->SetPictureHeight(p.Height);
-        box->SetPicture(p.Reduced);
-        box->SetFileName(p.FileName);
-        box->SetPictureDate(DateTimeValue(QFileInfo(p.FileName).lastModified()));
-        box->SetRotation(p.Turn);
-        box->SetTag(0);
-        box->SetHidePassiveFrame(true);
-        box->SetBounds(place.Picture);
-        box->show();
+        ShowArrangedPicture(*box, p, proportion, LayoutPPI, place.Picture);
         if (!captions.isEmpty()) {
             TRectBox* caption = NewTextBox(page);
             LinkCaption(box, caption);
@@ -437,19 +444,8 @@ void TfrmTessaria::PlaceFiles(const QStringList& files, QPoint position)
                 pages << InsertPageAfter(pages.last());
             TCanvasPanel* page = pages[places[i].Page];
             TRectBox* box = CreateBox(page, bhAll);
-            box->SetProportionate(proportion);
-            box->SetCanvasPPI(LayoutPPI);
-            box->SetRatio((long double)p.Aspect());
-            box->SetPictureWidth(p.Width);
-            box->SetPictureHeight(p.Height);
-            box->SetPicture(p.Reduced);
-            box->SetFileName(p.FileName);
-            box->SetPictureDate(DateTimeValue(QFileInfo(p.FileName).lastModified()));
-            box->SetRotation(p.Turn);
-            box->SetTag(0);
-            box->SetHidePassiveFrame(true);
-            box->SetBounds(KeptOnPage(QRect(places[i].At, sizes[i]), page->PageSize()));
-            box->show();
+            ShowArrangedPicture(*box, p, proportion, LayoutPPI,
+                                KeptOnPage(QRect(places[i].At, sizes[i]), page->PageSize()));
             if (captionMode != TAutoCaption::None) {
                 TRectBox* caption = NewTextBox(page);
                 LinkCaption(box, caption);

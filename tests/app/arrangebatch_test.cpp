@@ -3,6 +3,7 @@
 // itself making a PDF whose pictures are read back with pdfimages and
 // pdftoppm.
 #include "printfixture.h"
+#include "programrun.h"
 
 #include <QDir>
 #include <QFile>
@@ -208,21 +209,11 @@ protected:
     }
     bool Start(const QStringList& args)
     {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_CONFIG_HOME", QString::fromStdString(Config.Path()));
-        env.insert("LC_ALL", "en_US.UTF-8");
-        env.remove("DISPLAY");
-        env.remove("QT_QPA_PLATFORM");
-        p.setProcessEnvironment(env);
-        p.start(Path, args);
-        const bool ended = p.waitForFinished(120000);
-        if (!ended)
-            p.kill();
-        ExitCode = p.exitCode();
-        Output = QString::fromUtf8(p.readAllStandardOutput());
-        Error = QString::fromUtf8(p.readAllStandardError());
-        return ended;
+        const TProgramRun run = RunWithoutDisplay(Path, args, Config.Path());
+        ExitCode = run.ExitCode;
+        Output = run.Out;
+        Error = run.Error;
+        return run.Ended;
     }
     QString Path;
     int ExitCode = -1;
