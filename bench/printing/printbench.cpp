@@ -1,18 +1,29 @@
-// Times `tessaria --print-pdf` on a 10-page layout of 40 photos of 4000 x 3000
-// (every fifth one 3000 x 4000) at the default 200 DPI and Lanczos3, and
-// ImageMagick's convert decoding the same photos and resampling each to the
-// same pixels with its Lanczos filter, in one run, taking turns. Reports the
-// medians of wall time and of peak resident memory (the largest single
-// convert for the peer), and the ratios.
+// Times `tessaria --print-pdf` on layouts of 1, 10, 40 and 80 pages of photos
+// of 4000 x 3000 (every fifth one 3000 x 4000; four to a page, 40 photos in
+// turn) at the default 200 DPI and Lanczos3: wall time and peak resident
+// memory. The 10-page layout also runs on one core (taskset -c 0), and the
+// two PDFs must be the same bytes but for their creation date. In the same
+// run, taking turns: ImageMagick's convert decoding the 40 photos of the
+// 10-page layout and resampling each to the same pixels with its Lanczos
+// filter, and a preview of the 80 pages paged through (bench_preview).
+// Medians with their ranges, and the ratios. The CPU time of the 10-page runs
+// (all threads, user and system) beside their wall time shows how much of two
+// cores a run had, which on a busy machine says more than the wall time.
 //
-//   bench_printing [-n RUNS] [DIR]
+//   bench_printing [-n RUNS] [--program TESSARIA] [--preview BENCH_PREVIEW]
+//                  [--before TESSARIA --before-preview BENCH_PREVIEW] [--no-peer] [DIR]
 //
-// Without DIR the photos are written into a temporary folder first.
+// Without DIR the photos are written into a temporary folder first. Another
+// --program (an older build) gives the figures to compare with; --before runs
+// an older build's jobs too, in turns with ours in every round.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -28,10 +39,25 @@ namespace fs = std::filesystem;
 
 namespace {
 
-double Median(std::vector<double> v)
+struct TStats {
+    double Median = 0, Min = 0, Max = 0;
+};
+
+TStats Summary(std::vector<double> v)
 {
+    if (v.empty())
+        return {};
     std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : (v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2);
+    const size_t n = v.size();
+    return {n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2, v.front(), v.back()};
+}
+
+std::string Cell(const TStats& s, const char* format)
+{
+    char text[96];
+    std::string f = std::string(format) + " (" + format + ".." + format + ")";
+    std::snprintf(text, sizeof text, f.c_str(), s.Median, s.Min, s.Max);
+    return text;
 }
 
 // Page surface of US Letter with the default margins (7.5 x 9.1 in. printable)
@@ -43,47 +69,17 @@ struct TPlaced {
     int Width, Height; // box, page pixels
 };
 
-} // namespace
-
-int main(int argc, char** argv)
+// Four boxes a page in a 2 x 2 grid; portrait photos get portrait boxes.
+std::vector<TPlaced> WriteLayout(const std::vector<std::string>& photos, int pages, const std::string& path)
 {
-    int runs = 3;
-    std::string dir;
-    for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
-        if (a == "-n" && i + 1 < argc)
-            runs = std::max(1, std::atoi(argv[++i]));
-        else
-            dir = a;
-    }
-    const fs::path work = fs::temp_directory_path() / ("tessaria-printbench-" + std::to_string(getpid()));
-    fs::create_directories(work);
-    if (dir.empty()) {
-        dir = (work / "photos").string();
-        std::fprintf(stderr, "writing 40 photos of 4000 x 3000 into %s ...\n", dir.c_str());
-        RunProcess({"sh", MAKEPHOTOS, dir, "40"});
-    }
-
-    std::vector<std::string> photos;
-    for (const auto& e : fs::directory_iterator(dir))
-        if (e.path().extension() == ".jpg")
-            photos.push_back(e.path().string());
-    std::sort(photos.begin(), photos.end());
-    if (photos.size() < 40) {
-        std::fprintf(stderr, "%s holds %zu photos, 40 wanted\n", dir.c_str(), photos.size());
-        return 1;
-    }
-    photos.resize(40);
-
-    // Four boxes a page in a 2 x 2 grid; portrait photos get portrait boxes.
     TDocument document;
     std::vector<TPlaced> placed;
-    for (int p = 0; p < 10; ++p) {
+    for (int p = 0; p < pages; ++p) {
         TDocumentPage page;
         page.Width = PageWidth;
         page.Height = PageHeight;
         for (int k = 0; k < 4; ++k) {
-            const int n = p * 4 + k;
+            const int n = (p * 4 + k) % int(photos.size());
             const bool portrait = (n + 1) % 5 == 0;
             TDocumentBox box;
             box.Width = portrait ? 120 : 160;
@@ -99,39 +95,179 @@ int main(int argc, char** argv)
         }
         document.Pages.push_back(page);
     }
-    const std::string layout = (work / "bench.tsd").string();
-    const std::string pdf = (work / "bench.pdf").string();
-    SaveDocument(document, layout);
+    SaveDocument(document, path);
+    return placed;
+}
+
+// A PDF's bytes without its creation date, the one thing that differs between runs.
+std::string WithoutDate(const std::string& pdf)
+{
+    std::ifstream in(pdf, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const size_t at = bytes.find("/CreationDate");
+    if (at != std::string::npos)
+        bytes.erase(at, bytes.find(')', at) - at);
+    return bytes;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    int runs = 3;
+    bool peer = true;
+    std::string dir, program = TESSARIA_PROGRAM, preview = PREVIEW_PROGRAM, before, beforePreview;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "-n" && i + 1 < argc)
+            runs = std::max(1, std::atoi(argv[++i]));
+        else if (a == "--program" && i + 1 < argc)
+            program = argv[++i];
+        else if (a == "--preview" && i + 1 < argc)
+            preview = argv[++i];
+        else if (a == "--before" && i + 1 < argc)
+            before = argv[++i];
+        else if (a == "--before-preview" && i + 1 < argc)
+            beforePreview = argv[++i];
+        else if (a == "--no-peer")
+            peer = false;
+        else
+            dir = a;
+    }
+    const fs::path work = fs::temp_directory_path() / ("tessaria-printbench-" + std::to_string(getpid()));
+    fs::create_directories(work);
+    if (dir.empty()) {
+        dir = (work / "photos").string();
+        std::fprintf(stderr, "writing 40 photos of 4000 x 3000 into %s ...\n", dir.c_str());
+        RunProcess({"sh", MAKEPHOTOS, dir, "40"});
+    }
+    std::vector<std::string> photos;
+    for (const auto& e : fs::directory_iterator(dir))
+        if (e.path().extension() == ".jpg")
+            photos.push_back(e.path().string());
+    std::sort(photos.begin(), photos.end());
+    if (photos.size() < 40) {
+        std::fprintf(stderr, "%s holds %zu photos, 40 wanted\n", dir.c_str(), photos.size());
+        return 1;
+    }
+    photos.resize(40);
+
+    const int pageCounts[] = {1, 10, 40, 80};
+    std::map<int, std::string> layouts;
+    std::vector<TPlaced> tenPages;
+    for (int pages : pageCounts) {
+        layouts[pages] = (work / ("pages" + std::to_string(pages) + ".tsd")).string();
+        const std::vector<TPlaced> placed = WriteLayout(photos, pages, layouts[pages]);
+        if (pages == 10)
+            tenPages = placed;
+    }
     const std::string config = (work / "config").string();
     setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    const std::string pdf = (work / "out.pdf").string(), onePdf = (work / "one.pdf").string();
 
-    std::vector<double> oursTime, oursPeak, peerTime, peerPeak;
+    struct TBuild {
+        std::string Label, Program, Preview;
+        std::map<int, std::vector<double>> Time, Peak;
+        std::vector<double> OneTime, OnePeak, TenCpu, OneCpu, PreviewTime, PreviewPeak;
+        bool SameBytes = true;
+        double PdfMiB = 0;
+    };
+    std::vector<TBuild> builds(before.empty() ? 1 : 2);
+    builds[0].Label = "now", builds[0].Program = program, builds[0].Preview = preview;
+    if (!before.empty())
+        builds[1].Label = "before", builds[1].Program = before, builds[1].Preview = beforePreview;
+
+    std::vector<double> peerTime, peerPeak;
     for (int r = 0; r < runs; ++r) {
-        const bench::TProcessRun ours = RunProcess({TESSARIA_PROGRAM, "--print-pdf", pdf, layout});
-        oursTime.push_back(ours.Milliseconds / 1000);
-        oursPeak.push_back(ours.PeakKiB / 1024.0);
-        double seconds = 0, peak = 0;
-        for (const TPlaced& p : placed) {
-            const int w = int(std::lround(double(p.Width) / LayoutPPI * Dpi));
-            const int h = int(std::lround(double(p.Height) / LayoutPPI * Dpi));
-            const bench::TProcessRun run = RunProcess({"convert", p.File, "-filter", "Lanczos", "-resize",
-                                         std::to_string(w) + "x" + std::to_string(h) + "!", (work / "out.ppm").string()});
-            seconds += run.Milliseconds / 1000;
-            peak = std::max(peak, run.PeakKiB / 1024.0);
+        for (int pages : pageCounts) {
+            for (TBuild& b : builds) {
+                const bench::TProcessRun run = RunProcess({b.Program, "--print-pdf", pdf, layouts[pages]}, true);
+                b.Time[pages].push_back(run.Milliseconds / 1000);
+                b.Peak[pages].push_back(run.PeakKiB / 1024.0);
+                std::fprintf(stderr, "round %d, %s: %d pages %.2f s (CPU %.2f s) %.0f MiB\n", r + 1, b.Label.c_str(),
+                             pages, run.Milliseconds / 1000, run.CpuMilliseconds / 1000, run.PeakKiB / 1024.0);
+                if (pages != 10)
+                    continue;
+                b.TenCpu.push_back(run.CpuMilliseconds / 1000);
+                b.PdfMiB = double(fs::file_size(pdf)) / (1024 * 1024);
+                const bench::TProcessRun one =
+                    RunProcess({"taskset", "-c", "0", b.Program, "--print-pdf", onePdf, layouts[pages]}, true);
+                b.OneTime.push_back(one.Milliseconds / 1000);
+                b.OnePeak.push_back(one.PeakKiB / 1024.0);
+                b.OneCpu.push_back(one.CpuMilliseconds / 1000);
+                b.SameBytes = b.SameBytes && WithoutDate(pdf) == WithoutDate(onePdf);
+                std::fprintf(stderr, "round %d, %s: 10 pages on one core %.2f s (CPU %.2f s)\n", r + 1,
+                             b.Label.c_str(), one.Milliseconds / 1000, one.CpuMilliseconds / 1000);
+            }
         }
-        peerTime.push_back(seconds);
-        peerPeak.push_back(peak);
-        std::fprintf(stderr, "round %d: tessaria %.2f s %.0f MiB, convert %.2f s %.0f MiB\n", r + 1, ours.Milliseconds / 1000,
-                     ours.PeakKiB / 1024.0, seconds, peak);
+        if (peer) {
+            double seconds = 0, most = 0;
+            for (const TPlaced& p : tenPages) {
+                const int w = int(std::lround(double(p.Width) / LayoutPPI * Dpi));
+                const int h = int(std::lround(double(p.Height) / LayoutPPI * Dpi));
+                const bench::TProcessRun run =
+                    RunProcess({"convert", p.File, "-filter", "Lanczos", "-resize",
+                                std::to_string(w) + "x" + std::to_string(h) + "!", (work / "out.ppm").string()});
+                seconds += run.Milliseconds / 1000;
+                most = std::max(most, run.PeakKiB / 1024.0);
+            }
+            peerTime.push_back(seconds);
+            peerPeak.push_back(most);
+            std::fprintf(stderr, "round %d: convert, 40 runs %.2f s\n", r + 1, seconds);
+        }
+        for (TBuild& b : builds) {
+            if (b.Preview.empty() || !fs::exists(b.Preview))
+                continue;
+            const bench::TProcessRun run = RunProcess({b.Preview, layouts[80]}, true);
+            b.PreviewTime.push_back(run.Milliseconds / 1000);
+            b.PreviewPeak.push_back(run.PeakKiB / 1024.0);
+            std::fprintf(stderr, "round %d, %s: preview of 80 pages %.2f s %.0f MiB\n", r + 1, b.Label.c_str(),
+                         run.Milliseconds / 1000, run.PeakKiB / 1024.0);
+        }
     }
-    const double full = 4000.0 * 3000 * 3 / (1024 * 1024);
-    std::printf("10 pages, 40 photos of 4000 x 3000, 200 DPI, Lanczos3; %d rounds, medians\n", runs);
-    std::printf("tessaria --print-pdf      %7.2f s   peak %6.0f MiB\n", Median(oursTime), Median(oursPeak));
-    std::printf("convert, 40 runs in turn  %7.2f s   peak %6.0f MiB (largest single run)\n", Median(peerTime),
-                Median(peerPeak));
-    std::printf("time ratio tessaria / convert: %.2f\n", Median(oursTime) / Median(peerTime));
-    std::printf("one full picture at 24 bits: %.0f MiB; PDF %.1f MiB\n", full,
-                double(fs::file_size(pdf)) / (1024 * 1024));
+
+    std::printf("Photos of 4000 x 3000, four a page, 200 DPI, Lanczos3; %d rounds, medians (min..max)\n", runs);
+    bool sameBytes = true;
+    for (const TBuild& b : builds) {
+        std::printf("\n%s: %s\n", b.Label.c_str(), b.Program.c_str());
+        std::printf("%-36s %26s %10s %26s\n", "", "seconds", "s / page", "peak MiB");
+        for (int pages : pageCounts) {
+            const TStats t = Summary(b.Time.at(pages));
+            char label[64];
+            std::snprintf(label, sizeof label, "--print-pdf, %d page%s", pages, pages == 1 ? "" : "s");
+            std::printf("%-36s %26s %10.3f %26s\n", label, Cell(t, "%.2f").c_str(), t.Median / pages,
+                        Cell(Summary(b.Peak.at(pages)), "%.0f").c_str());
+        }
+        const TStats one = Summary(b.OneTime);
+        std::printf("%-36s %26s %10.3f %26s\n", "--print-pdf, 10 pages, one core", Cell(one, "%.2f").c_str(),
+                    one.Median / 10, Cell(Summary(b.OnePeak), "%.0f").c_str());
+        std::printf("%-36s %26s\n", "CPU seconds, 10 pages", Cell(Summary(b.TenCpu), "%.2f").c_str());
+        std::printf("%-36s %26s\n", "CPU seconds, 10 pages, one core", Cell(Summary(b.OneCpu), "%.2f").c_str());
+        if (!b.PreviewTime.empty())
+            std::printf("%-36s %26s %10.3f %26s\n", "preview of 80 pages, paged through",
+                        Cell(Summary(b.PreviewTime), "%.2f").c_str(), Summary(b.PreviewTime).Median / 80,
+                        Cell(Summary(b.PreviewPeak), "%.0f").c_str());
+        const double t10 = Summary(b.Time.at(10)).Median;
+        std::printf("peak memory 80 pages / 10 pages: %.2f\n",
+                    Summary(b.Peak.at(80)).Median / Summary(b.Peak.at(10)).Median);
+        std::printf("10 pages, one core / two cores: %.2f; same bytes but the date: %s\n", one.Median / t10,
+                    b.SameBytes ? "yes" : "NO");
+        std::printf("10 pages on two cores, CPU time / wall time: %.2f\n", Summary(b.TenCpu).Median / t10);
+        if (peer)
+            std::printf("time ratio tessaria / convert (10 pages): %.2f\n", t10 / Summary(peerTime).Median);
+        std::printf("PDF of 10 pages: %.1f MiB\n", b.PdfMiB);
+        sameBytes = sameBytes && b.SameBytes;
+    }
+    if (peer)
+        std::printf("\n%-36s %26s %10.3f %26s\n", "convert, 40 runs (10 pages' photos)",
+                    Cell(Summary(peerTime), "%.2f").c_str(), Summary(peerTime).Median / 10,
+                    Cell(Summary(peerPeak), "%.0f").c_str());
+    if (builds.size() == 2)
+        std::printf("now / before, 10 pages: time %.2f, peak memory %.2f; 80 pages: time %.2f, peak memory %.2f\n",
+                    Summary(builds[0].Time.at(10)).Median / Summary(builds[1].Time.at(10)).Median,
+                    Summary(builds[0].Peak.at(10)).Median / Summary(builds[1].Peak.at(10)).Median,
+                    Summary(builds[0].Time.at(80)).Median / Summary(builds[1].Time.at(80)).Median,
+                    Summary(builds[0].Peak.at(80)).Median / Summary(builds[1].Peak.at(80)).Median);
     fs::remove_all(work);
-    return 0;
+    return sameBytes ? 0 : 2;
 }

@@ -10,13 +10,23 @@ namespace {
 using TKind = TBatchJob::TKind;
 
 // Which jobs an option belongs to; a job option with no job is an error.
-enum TFor : unsigned { ForNone = 0, ForPdf = 1, ForPrinter = 2, ForPrinting = ForPdf | ForPrinter };
+// ForArrange options need --arrange; ForArrangedPrint is --print with --arrange.
+enum TFor : unsigned {
+    ForNone = 0,
+    ForPdf = 1,
+    ForPrinter = 2,
+    ForPrinting = ForPdf | ForPrinter,
+    ForSave = 4,
+    ForCheck = 8,
+    ForArrange = 16,
+    ForArrangedPrint = 32,
+};
 
 struct TOption {
     const char* Name;
     const char* Value; // shown in the usage; null for an option without a value
     const char* Help;
-    TFor For;          // ForNone: the option chooses the job itself
+    unsigned For;      // TFor bits; ForNone: the option chooses the job itself
     // Stores the value; gives an error text, or an empty one.
     QString (*Apply)(TBatchJob& job, const QString& value);
 };
@@ -27,6 +37,19 @@ QString ChooseJob(TBatchJob& job, TKind kind, const char* name)
         return QStringLiteral("%1 cannot be combined with another job").arg(QLatin1String(name));
     job.Kind = kind;
     return {};
+}
+
+std::optional<TAutoCaption> CaptionMode(const QString& text)
+{
+    const QString mode = text.toLower();
+    if (mode == QLatin1String("none"))
+        return TAutoCaption::None;
+    if (mode == QLatin1String("name"))
+        return TAutoCaption::Filename;
+    // The caption that names the file also gives its size and date.
+    if (mode == QLatin1String("size") || mode == QLatin1String("date"))
+        return TAutoCaption::FilenameSizeAndDate;
+    return std::nullopt;
 }
 
 std::optional<int> WholeNumber(const QString& text, int lowest, int highest)
@@ -54,7 +77,36 @@ const TOption Options[] = {
      }},
     {"--print", nullptr, "print every page on the default printer", ForNone,
      [](TBatchJob& job, const QString&) { return ChooseJob(job, TKind::Print, "--print"); }},
-    {"--dpi", "N", "printer resolution of the pictures, 1 to 1200 (default: the options' 200)", ForPrinting,
+    {"--arrange", "CxR", "lay the PICTUREs out, C columns by R rows a page (1 to 10 each), on as many pages as they need",
+     ForNone,
+     [](TBatchJob& job, const QString& value) {
+         job.Arrange = ParseGridSize(value);
+         return job.Arrange ? QString() : QStringLiteral("--arrange wants columns x rows such as 4x5, each 1 to %1").arg(MaxGridSide);
+     }},
+    {"--save", "OUT.tsd", "write the arranged layout as a layout document", ForNone,
+     [](TBatchJob& job, const QString& value) {
+         job.Output = value;
+         return ChooseJob(job, TKind::Save, "--save");
+     }},
+    {"--captions", "MODE", "caption under each arranged picture: none, name, or size or date (the name, size and date)",
+     ForArrange,
+     [](TBatchJob& job, const QString& value) {
+         const std::optional<TAutoCaption> mode = CaptionMode(value);
+         job.Captions = mode.value_or(TAutoCaption::None);
+         return mode ? QString() : QStringLiteral("--captions wants none, name, size or date");
+     }},
+    {"--gap", "MM", "gap between the arranged pictures in millimetres, 0 to 50 (default 4)", ForArrange,
+     [](TBatchJob& job, const QString& value) {
+         bool ok = false;
+         const double gap = value.toDouble(&ok);
+         if (!ok || !(gap >= 0 && gap <= MaxArrangeGapMillimetres))
+             return QStringLiteral("--gap wants millimetres from 0 to %1").arg(MaxArrangeGapMillimetres);
+         job.GapMillimetres = gap;
+         return QString();
+     }},
+    {"--check", nullptr, "check a layout before printing: one line per finding, exit code 3 when there are findings",
+     ForNone, [](TBatchJob& job, const QString&) { return ChooseJob(job, TKind::Check, "--check"); }},
+    {"--dpi", "N", "printer resolution of the pictures, 1 to 1200 (default: the options' 200)", ForPrinting | ForCheck,
      [](TBatchJob& job, const QString& value) {
          job.Dpi = WholeNumber(value, 1, MaxCommandLineDpi);
          return job.Dpi ? QString() : QStringLiteral("--dpi wants a whole number from 1 to %1").arg(MaxCommandLineDpi);
@@ -68,12 +120,13 @@ const TOption Options[] = {
              job.Filter = WholeNumber(value, 0, FilterCount - 1);
          return job.Filter ? QString() : QStringLiteral("--filter wants one of %1, or 0 to 6").arg(FilterNames());
      }},
-    {"--paper", "NAME", "sheet of the PDF: A4, Letter, Legal, A3, A5, 10x15cm or 4x6in", ForPdf,
+    {"--paper", "NAME", "sheet of the PDF, an arrangement or a check: A4, Letter, Legal, A3, A5, 10x15cm or 4x6in", ForPdf | ForSave | ForCheck,
      [](TBatchJob& job, const QString& value) {
          job.Paper = PaperByName(value);
          return job.Paper ? QString() : QStringLiteral("--paper wants one of %1").arg(PaperNames().join(", "));
      }},
-    {"--landscape", nullptr, "turn the PDF's sheet to landscape", ForPdf,
+    {"--landscape", nullptr, "turn the sheet to landscape (not for printing a document)",
+     ForPdf | ForSave | ForCheck | ForArrangedPrint,
      [](TBatchJob& job, const QString&) {
          job.Landscape = true;
          return QString();
@@ -113,23 +166,70 @@ const TOption* FindOption(const QString& name)
     return nullptr;
 }
 
-// A job's options must fit the job; a print job wants exactly one document.
+QString JobOption(TKind kind)
+{
+    switch (kind) {
+    case TKind::PrintPdf: return QStringLiteral("--print-pdf");
+    case TKind::Print: return QStringLiteral("--print");
+    case TKind::Save: return QStringLiteral("--save");
+    case TKind::Check: return QStringLiteral("--check");
+    default: return {};
+    }
+}
+
+unsigned JobBits(const TBatchJob& job)
+{
+    unsigned bits = 0;
+    switch (job.Kind) {
+    case TKind::PrintPdf: bits = ForPdf; break;
+    case TKind::Print: bits = ForPrinter; break;
+    case TKind::Save: bits = ForSave; break;
+    case TKind::Check: bits = ForCheck; break;
+    default: break;
+    }
+    if (job.Arrange) {
+        bits |= ForArrange;
+        if (job.Kind == TKind::Print)
+            bits |= ForArrangedPrint;
+    }
+    return bits;
+}
+
+// A job's options must fit the job; a print or check job wants exactly one
+// document, an arranging one at least one picture.
 QString CheckJob(TBatchJob& job, unsigned given)
 {
-    const unsigned wanted = job.Kind == TKind::PrintPdf ? unsigned(ForPdf) : job.Kind == TKind::Print ? unsigned(ForPrinter) : 0u;
-    for (const TOption& o : Options)
-        if ((given & (1u << (&o - Options))) && o.For != ForNone && !(o.For & wanted))
-            return wanted ? QStringLiteral("%1 does not apply to %2")
-                                .arg(QLatin1String(o.Name),
-                                     job.Kind == TKind::PrintPdf ? QStringLiteral("--print-pdf") : QStringLiteral("--print"))
-                          : QStringLiteral("%1 needs --print-pdf or --print").arg(QLatin1String(o.Name));
-    if (!wanted)
+    const unsigned wanted = JobBits(job);
+    const bool hasJob = job.Kind != TKind::None;
+    for (const TOption& o : Options) {
+        if (!(given & (1u << (&o - Options))) || o.For == ForNone || (o.For & wanted))
+            continue;
+        if (o.For == ForArrange)
+            return QStringLiteral("%1 needs --arrange").arg(QLatin1String(o.Name));
+        return hasJob ? QStringLiteral("%1 does not apply to %2").arg(QLatin1String(o.Name), JobOption(job.Kind))
+                      : QStringLiteral("%1 needs --print-pdf or --print").arg(QLatin1String(o.Name));
+    }
+    if (job.Arrange) {
+        if (!hasJob || job.Kind == TKind::Check)
+            return QStringLiteral("--arrange wants --save OUT.tsd, --print-pdf OUT.pdf or --print");
+        if (job.Files.isEmpty())
+            return QStringLiteral("--arrange wants at least one picture");
+        job.Pictures = job.Files;
+        return {};
+    }
+    if (job.Kind == TKind::Save)
+        return QStringLiteral("--save needs --arrange");
+    if (!hasJob)
         return {};
     if (job.Kind == TKind::PrintPdf && job.Output.isEmpty())
         return QStringLiteral("--print-pdf wants a PDF file and a layout document");
-    if (job.Files.size() != 1)
-        return job.Kind == TKind::PrintPdf ? QStringLiteral("--print-pdf wants a PDF file and a layout document")
-                                           : QStringLiteral("--print wants one layout document");
+    if (job.Files.size() != 1) {
+        switch (job.Kind) {
+        case TKind::PrintPdf: return QStringLiteral("--print-pdf wants a PDF file and a layout document");
+        case TKind::Check: return QStringLiteral("--check wants one layout document");
+        default: return QStringLiteral("--print wants one layout document");
+        }
+    }
     job.Document = job.Files.first();
     return {};
 }
@@ -194,6 +294,7 @@ TBatchJob ParseBatchArguments(const QStringList& arguments)
         // Wrong arguments name no files to act on.
         job.Output.clear();
         job.Document.clear();
+        job.Pictures.clear();
     }
     return job;
 }
@@ -204,6 +305,10 @@ QString BatchUsage()
                                    "       tessaria --print-pdf OUT.pdf [--dpi N] [--filter NAME] [--paper NAME] "
                                    "[--landscape] FILE.tsd\n"
                                    "       tessaria --print [--dpi N] [--filter NAME] [--copies N] FILE.tsd\n"
+                                   "       tessaria --arrange CxR [--captions MODE] [--gap MM] [--paper NAME] "
+                                   "[--landscape]\n"
+                                   "                (--save OUT.tsd | --print-pdf OUT.pdf | --print) PICTURE|FOLDER...\n"
+                                   "       tessaria --check [--dpi N] [--paper NAME] [--landscape] FILE.tsd\n"
                                    "       tessaria --help | --version\n\noptions:\n");
     for (const TOption& o : Options) {
         QString left = QStringLiteral("  ") + QLatin1String(o.Name);
@@ -211,7 +316,8 @@ QString BatchUsage()
             left += ' ' + QLatin1String(o.Value);
         usage += left.leftJustified(22) + ' ' + QLatin1String(o.Help) + '\n';
     }
-    usage += QStringLiteral("\nExit code: 0 done, 1 printing failed, 2 not a layout document or wrong arguments.\n");
+    usage += QStringLiteral("\nExit code: 0 done, 1 printing failed or a picture could not be read, 2 not a layout "
+                            "document or wrong arguments, 3 --check found something.\n");
     return usage;
 }
 

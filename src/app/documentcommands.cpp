@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QUndoStack>
 
+#include "app/openingcopies.h"
 #include "app/utessaria.h"
 #include "base/rounding.h"
 #include "controls/statusbar.h"
@@ -112,6 +113,11 @@ void TfrmTessaria::NewSaveRoutine()
         SaveDialog1.FileName = "*.tsd";
     if (!Dialogs().SaveFile(SaveDialog1))
         return;
+    SaveDocumentFile(SaveDialog1.FileName);
+}
+
+void TfrmTessaria::SaveDocumentFile(const QString& fileName)
+{
     TDocument document;
     for (const TCanvasPanel* page : Pages) {
         TDocumentPage p;
@@ -125,8 +131,8 @@ void TfrmTessaria::NewSaveRoutine()
     // Written beside the old file and put in its place only when complete.
     // Only a save that succeeded marks the layout saved: after a failure,
     // New and closing still ask.
-    SaveDocument(document, SaveDialog1.FileName.toStdString());
-    DocumentFileName = SaveDialog1.FileName;
+    SaveDocument(document, fileName.toStdString());
+    DocumentFileName = fileName;
     SetDocumentSaved(true);
 }
 
@@ -198,6 +204,10 @@ bool TfrmTessaria::OpenDocumentFile(const QString& fileName)
     const bool proportion = Options()->cbMaintainProportion->isChecked();
     std::vector<std::string> missing;
     int64_t loaded = 0;
+    // The screen copies are made on every core while the boxes are placed.
+    TOpeningCopies copies(LoadScreenCopies ? TOpeningCopies::PicturesOf(document)
+                                            : std::vector<TOpeningCopies::TRequest>());
+    size_t nextCopy = 0;
     for (size_t i = 0; i < document.Pages.size(); ++i) {
         const TDocumentPage& page = document.Pages[i];
         if (i > 0)
@@ -231,15 +241,14 @@ bool TfrmTessaria::OpenDocumentFile(const QString& fileName)
                     if (ratioFromBox)
                         box->SetRatio((long double)record.Height / record.Width);
                 } else {
-                    try {
-                        TBitmap picture = LoadBitmapFromFile(record.FileName);
-                        box->SetRatio((long double)picture.Height() / picture.Width());
-                        box->SetPictureWidth(picture.Width());
-                        box->SetPictureHeight(picture.Height());
-                        TBitmap reduced = ReducedCopy(picture);
-                        RotateByDegrees(reduced, record.Rotation);
-                        box->SetPicture(reduced);
-                    } catch (const std::exception&) {
+                    TOpeningCopy copy = copies.Take(nextCopy++);
+                    if (copy.Read) {
+                        box->SetRatio((long double)copy.PictureHeight / copy.PictureWidth);
+                        box->SetPictureWidth(copy.PictureWidth);
+                        box->SetPictureHeight(copy.PictureHeight);
+                        RememberPicture(box->FileName(), copy.PictureWidth, copy.PictureHeight);
+                        box->SetPicture(copy.Reduced);
+                    } else {
                         // The box keeps its place and file, so a later save loses nothing.
                         missing.push_back(record.FileName);
                         if (ratioFromBox)

@@ -236,6 +236,14 @@ void TfrmTessaria::CreateComponents()
     centralLayout->addWidget(sb1);
 
     CreateListPopUp();
+    // The pages' pop-up menu: a right click on a page or a box reaches the
+    // area that holds the pages.
+    PagePopUp1 = new QMenu(this);
+    PagePopUp1->setObjectName("PagePopUp1");
+    PagePopUp1->addAction(Arrange1);
+    ScrollBoxContents->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ScrollBoxContents, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { PagePopUp1->popup(ScrollBoxContents->mapToGlobal(at)); });
     ConnectBrowsing();
 
     connect(TV1, &TFolderTree::Change, this, [this] { RunCommand([this] { TV1Change(); }); });
@@ -264,31 +272,33 @@ QAction* NamedAction(QObject* owner, const QString& name, const QString& caption
 }
 } // namespace
 
+// A menu item's or button's command, run inside the one error box; with a
+// step name it is one undoable step. Handlers that take the action learn
+// which item ran them.
+template <class Handler>
+void TfrmTessaria::ConnectCommand(QAction* action, Handler handler, const QString& step)
+{
+    connect(action, &QAction::triggered, this, [this, handler, action, step] {
+        RunCommand([this, handler, action, step] {
+            auto run = [this, handler, action] {
+                if constexpr (std::is_invocable_v<Handler, TfrmTessaria*, QAction*>)
+                    (this->*handler)(action);
+                else
+                    (this->*handler)();
+            };
+            if (step.isEmpty())
+                run();
+            else
+                LayoutStep(step, run);
+        });
+    });
+}
+
 void TfrmTessaria::CreateMenus()
 {
     MainMenu1 = menuBar();
     MainMenu1->setObjectName("MainMenu1");
 
-    auto command = [this](QAction* action, auto handler) {
-        connect(action, &QAction::triggered, this, [this, handler] { RunCommand([this, handler] { (this->*handler)(); }); });
-    };
-    auto commandWithSender = [this](QAction* action, auto handler) {
-        connect(action, &QAction::triggered, this,
-                [this, handler, action] { RunCommand([this, handler, action] { (this->*handler)(action); }); });
-    };
-    // Commands that change the layout: each run is one undoable step.
-    auto layoutCommand = [this](QAction* action, auto handler, const QString& step) {
-        connect(action, &QAction::triggered, this, [this, handler, action, step] {
-            RunCommand([this, handler, action, step] {
-                LayoutStep(step, [this, handler, action] {
-                    if constexpr (std::is_invocable_v<decltype(handler), TfrmTessaria*, QAction*>)
-                        (this->*handler)(action);
-                    else
-                        (this->*handler)();
-                });
-            });
-        });
-    };
     auto separator = [](QMenu* menu, const QString& name) {
         QAction* s = menu->addSeparator();
         s->setObjectName(name);
@@ -330,6 +340,9 @@ void TfrmTessaria::CreateMenus()
     edit->addAction(Cut1);
     edit->addAction(Copy1);
     edit->addAction(Paste1);
+    separator(edit, "N9");
+    Arrange1 = NamedAction(this, "Arrange1", "Arrange...");
+    edit->addAction(Arrange1);
 
     Bookmarks1 = MainMenu1->addMenu("Bookmarks");
     Bookmarks1->setObjectName("Bookmarks1");
@@ -359,23 +372,24 @@ void TfrmTessaria::CreateMenus()
     Copy1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
     Paste1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
 
-    command(New1, &TfrmTessaria::New1Click);
-    command(Open1, &TfrmTessaria::Open1Click);
-    command(Save1, &TfrmTessaria::NewSaveRoutine);
-    command(Options1, &TfrmTessaria::tbPropertiesClick);
-    commandWithSender(Preview1, &TfrmTessaria::Print1Click);
-    commandWithSender(Print1, &TfrmTessaria::Print1Click);
-    command(Quit1, &TfrmTessaria::Quit1Click);
-    command(Undo1, &TfrmTessaria::Undo1Click);
-    command(Redo1, &TfrmTessaria::Redo1Click);
-    layoutCommand(Cut1, &TfrmTessaria::Cut1Click, "Cut");
-    commandWithSender(Copy1, &TfrmTessaria::Cut1Click);
-    layoutCommand(Paste1, &TfrmTessaria::Paste1Click, "Paste");
-    command(AddBookmark1, &TfrmTessaria::AddBookmark1Click);
-    command(EditBookmarks1, &TfrmTessaria::EditBookmarks1Click);
-    command(HelponTessaria1, &TfrmTessaria::HelponTessaria1Click);
-    command(HelpIndex1, &TfrmTessaria::HelpIndex1Click);
-    command(About1, &TfrmTessaria::About1Click);
+    ConnectCommand(New1, &TfrmTessaria::New1Click);
+    ConnectCommand(Open1, &TfrmTessaria::Open1Click);
+    ConnectCommand(Save1, &TfrmTessaria::NewSaveRoutine);
+    ConnectCommand(Options1, &TfrmTessaria::tbPropertiesClick);
+    ConnectCommand(Preview1, &TfrmTessaria::Print1Click);
+    ConnectCommand(Print1, &TfrmTessaria::Print1Click);
+    ConnectCommand(Quit1, &TfrmTessaria::Quit1Click);
+    ConnectCommand(Undo1, &TfrmTessaria::Undo1Click);
+    ConnectCommand(Redo1, &TfrmTessaria::Redo1Click);
+    ConnectCommand(Cut1, &TfrmTessaria::Cut1Click, "Cut");
+    ConnectCommand(Copy1, &TfrmTessaria::Cut1Click);
+    ConnectCommand(Paste1, &TfrmTessaria::Paste1Click, "Paste");
+    ConnectCommand(Arrange1, &TfrmTessaria::Arrange1Click); // records its own step
+    ConnectCommand(AddBookmark1, &TfrmTessaria::AddBookmark1Click);
+    ConnectCommand(EditBookmarks1, &TfrmTessaria::EditBookmarks1Click);
+    ConnectCommand(HelponTessaria1, &TfrmTessaria::HelponTessaria1Click);
+    ConnectCommand(HelpIndex1, &TfrmTessaria::HelpIndex1Click);
+    ConnectCommand(About1, &TfrmTessaria::About1Click);
 }
 
 QAction* TfrmTessaria::AddToolButton(const QString& name, int glyph, const QString& hint)
@@ -473,44 +487,25 @@ void TfrmTessaria::CreateToolBar()
     AddToolSeparator(23);
     ToolButton5 = AddToolButton("ToolButton5", 14, "Help");
 
-    auto command = [this](QAction* action, auto handler) {
-        connect(action, &QAction::triggered, this, [this, handler] { RunCommand([this, handler] { (this->*handler)(); }); });
-    };
-    auto commandWithSender = [this](QAction* action, auto handler) {
-        connect(action, &QAction::triggered, this,
-                [this, handler, action] { RunCommand([this, handler, action] { (this->*handler)(action); }); });
-    };
-    auto layoutCommand = [this](QAction* action, auto handler, const QString& step) {
-        connect(action, &QAction::triggered, this, [this, handler, action, step] {
-            RunCommand([this, handler, action, step] {
-                LayoutStep(step, [this, handler, action] {
-                    if constexpr (std::is_invocable_v<decltype(handler), TfrmTessaria*, QAction*>)
-                        (this->*handler)(action);
-                    else
-                        (this->*handler)();
-                });
-            });
-        });
-    };
-    command(tbNewFile, &TfrmTessaria::New1Click);
-    command(tbOpenFile, &TfrmTessaria::Open1Click);
-    command(tbSaveFile, &TfrmTessaria::NewSaveRoutine);
-    command(tbPageSetup, &TfrmTessaria::tbPageSetupClick);
-    command(tbProperties, &TfrmTessaria::tbPropertiesClick);
-    command(tbShowGrid, &TfrmTessaria::tbShowGridClick);
-    layoutCommand(tbAlign, &TfrmTessaria::tbAlignClick, "Auto Align");
-    command(tbSearch, &TfrmTessaria::tbSearchClick);
-    commandWithSender(tbPreview, &TfrmTessaria::Print1Click);
-    command(tbPrint, &TfrmTessaria::tbPrintClick);
-    layoutCommand(tbRotateLeft, &TfrmTessaria::tbRotateLeftClick, "Rotate");
-    layoutCommand(tbRotateRight, &TfrmTessaria::tbRotateLeftClick, "Rotate");
-    layoutCommand(tbAddText, &TfrmTessaria::tbAddTextClick, "Add Text");
-    layoutCommand(tbAlignLeft, &TfrmTessaria::tbAlignLeftClick, "Align Text");
-    layoutCommand(tbAlignCenter, &TfrmTessaria::tbAlignLeftClick, "Align Text");
-    layoutCommand(tbAlignRight, &TfrmTessaria::tbAlignLeftClick, "Align Text");
-    layoutCommand(tbNewPage, &TfrmTessaria::tbNewPageClick, "Add Page");
-    layoutCommand(tbDeleteCurrentPage, &TfrmTessaria::tbDeleteCurrentPageClick, "Delete Page");
-    command(ToolButton5, &TfrmTessaria::ToolButton5Click);
+    ConnectCommand(tbNewFile, &TfrmTessaria::New1Click);
+    ConnectCommand(tbOpenFile, &TfrmTessaria::Open1Click);
+    ConnectCommand(tbSaveFile, &TfrmTessaria::NewSaveRoutine);
+    ConnectCommand(tbPageSetup, &TfrmTessaria::tbPageSetupClick);
+    ConnectCommand(tbProperties, &TfrmTessaria::tbPropertiesClick);
+    ConnectCommand(tbShowGrid, &TfrmTessaria::tbShowGridClick);
+    ConnectCommand(tbAlign, &TfrmTessaria::tbAlignClick, "Auto Align");
+    ConnectCommand(tbSearch, &TfrmTessaria::tbSearchClick);
+    ConnectCommand(tbPreview, &TfrmTessaria::Print1Click);
+    ConnectCommand(tbPrint, &TfrmTessaria::tbPrintClick);
+    ConnectCommand(tbRotateLeft, &TfrmTessaria::tbRotateLeftClick, "Rotate");
+    ConnectCommand(tbRotateRight, &TfrmTessaria::tbRotateLeftClick, "Rotate");
+    ConnectCommand(tbAddText, &TfrmTessaria::tbAddTextClick, "Add Text");
+    ConnectCommand(tbAlignLeft, &TfrmTessaria::tbAlignLeftClick, "Align Text");
+    ConnectCommand(tbAlignCenter, &TfrmTessaria::tbAlignLeftClick, "Align Text");
+    ConnectCommand(tbAlignRight, &TfrmTessaria::tbAlignLeftClick, "Align Text");
+    ConnectCommand(tbNewPage, &TfrmTessaria::tbNewPageClick, "Add Page");
+    ConnectCommand(tbDeleteCurrentPage, &TfrmTessaria::tbDeleteCurrentPageClick, "Delete Page");
+    ConnectCommand(ToolButton5, &TfrmTessaria::ToolButton5Click);
 }
 
 void TfrmTessaria::CreateListPopUp()

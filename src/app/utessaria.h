@@ -9,19 +9,24 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QStringList>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "base/alignment.h"
 #include "imageio/bitmap.h"
+#include "layout/arrangegrid.h"
 #include "layout/layouthistory.h"
 #include "layout/pagegeometry.h"
 #include "layout/viewgeometry.h"
 #include "platform/color.h"
 #include "platform/dialogs.h"
 #include "platform/filenames.h"
+#include "print/printcheck.h"
 
 class QAction;
 class QComboBox;
+class QPrinter;
 class QWheelEvent;
 class QPainter;
 class QMimeData;
@@ -282,9 +287,12 @@ public:
     void DeleteSelectedBox();
     void ClearBoxInfo();
     QString BoxSizeText(const TRectBox* box) const;
-    // The picture a drop brings and the path it comes from; false when the
-    // drop carries nothing to place.
-    bool DroppedPicture(const QMimeData* data, TBitmap& picture, QSize& pictureSize, QString& path);
+    // The picture a drop brings (the preview's own, or one read into
+    // `loaded`), the size of its file's picture and the path it comes from;
+    // null when the drop carries nothing to place.
+    const TBitmap* DroppedPicture(const QMimeData* data, TBitmap& loaded, QSize& pictureSize, QString& path);
+    // Lets the window repaint, not take input, during a long drop.
+    void RepaintWhileBusy();
     // Text boxes (layout/textboxes.cpp).
     void tbAddTextClick();
     void EditTextBox(TRectBox* box);
@@ -307,6 +315,8 @@ public:
     // Runs a command that changes the layout as one undoable step.
     template <class F>
     void LayoutStep(const QString& text, F&& command);
+    template <class Handler>
+    void ConnectCommand(QAction* action, Handler handler, const QString& step = {});
     // The selection acts only on the shown page; enables what can act.
     void UpdateActions();
     // Shows a page list again after undo or redo, with `current` shown.
@@ -362,10 +372,60 @@ public:
     void OrientationChosen(int index);
     void PrintInfoChosen(bool ticked);
 
+    // ---- Arranging pictures in a grid (layout/arranging.cpp) ----
+    QAction* Arrange1 = nullptr; // Edit > Arrange..., also in the pages' pop-up menu
+    QMenu* PagePopUp1 = nullptr;
+    struct TFileFailure {
+        QString FileName;
+        QString Message;
+    };
+    void Arrange1Click();
+    // Lays the pictures out in the grid from the current page when it has no
+    // boxes, else from a new page after it, adding pages as they are needed,
+    // and shows the first of them. Files that cannot be read are left out and
+    // given back with their readers' messages. Not a step of its own.
+    QList<TFileFailure> ArrangeFiles(const QStringList& files, const TArrangeSettings& settings);
+    // The picture boxes of the current page (with their captions) in the
+    // grid, the ones that do not fit on pages added after it; false when the
+    // page has no picture.
+    bool ArrangePageBoxes(const TArrangeSettings& settings);
+    // Several dropped files placed one after another from the drop point.
+    void PlaceFiles(const QStringList& files, QPoint position);
+    // The files selected in the list, in the list's order.
+    QStringList SelectedFilePaths() const;
+    // A new page right after `after`; it becomes the current page.
+    TCanvasPanel* InsertPageAfter(TCanvasPanel* after);
+    // A text box with the defaults of the next text box, not yet shown.
+    TRectBox* NewTextBox(TCanvasPanel* page);
+    // Links a caption to its picture with a new link id.
+    void LinkCaption(TRectBox* picture, TRectBox* caption);
+    // The choices of the last arrangement, kept in the settings store.
+    TArrangeSettings StoredArrangeSettings() const;
+    void StoreArrangeSettings(const TArrangeSettings& settings);
+    // Told what a long job has done, for the command line's progress line.
+    std::function<void(const QString& stage, int done, int total)> BatchProgress;
+
+    // ---- The check before printing (print/checkcommands.cpp) ----
+    // What would print wrong at that resolution, with the printer's values
+    // as they are now.
+    std::vector<TFinding> CheckLayoutForPrinting(int dpi);
+    // Runs the check and, with findings, asks whether to go on; false when
+    // the user cancels. `print` names the button Print, else Preview.
+    bool CheckBeforePrinting(bool print, int dpi);
+    // Shows a finding's page with its box selected.
+    void ShowFinding(const TFinding& finding);
+    // A picture file as the check sees it: read once as long as its size and
+    // time stay the same.
+    TPictureProbe ProbePicture(const QString& fileName);
+    // A picture just read whole for a box, so that the check need not read it again.
+    void RememberPicture(const QString& fileName, int width, int height);
+
     // ---- Documents: new, open, save (app/documentcommands.cpp) ----
     void New1Click();
     void Open1Click();
     void NewSaveRoutine();
+    // Writes the layout to the file as Save does, without asking.
+    void SaveDocumentFile(const QString& fileName);
     // The file the layout was last saved to or opened from; names the window.
     QString DocumentFileName;
     // DocumentSaved as the undo history sees it; the window caption's mark follows.
@@ -391,6 +451,9 @@ public:
     // Records every page of the layout into PP1: pictures read again and
     // resampled to `dpi` with the filter of that index, text boxes as text.
     void RecordLayout(int dpi, int filterIndex);
+    // Records the layout as above and prints each page as soon as it is
+    // recorded: on the current printer, or into the PDF file when one is named.
+    void PrintLayout(int dpi, int filterIndex, const QString& pdf = QString());
     // Writes the recorded pages to a PDF file with the engine's sheet.
     void PrintRecordedToPdf(const QString& fileName);
     // The options' resolution and filter, as Print uses them; a resolution
@@ -415,12 +478,22 @@ private:
     void SetDesignedSplitterSizes(int m, int d);
     bool IsKeyForThisWindow(QObject* watched) const;
 
+    // Records the pages; with a printer (asked for once the engine knows its
+    // sheet) each page is sent to it as soon as it is recorded.
+    void RecordPages(int dpi, int filterIndex, const std::function<QPrinter*()>& printer);
+
     bool OptionsConnected_ = false;
     bool Recording_ = false; // a recording runs (its message loop may offer Print again)
     bool ScaledForLargeFonts_ = false;
     bool MainForm_ = false;
     bool Closed_ = false;
     std::unique_ptr<TLayoutHost> LayoutHost_;
+    struct TProbeEntry {
+        qint64 Size = -1;
+        qint64 Modified = 0;
+        TPictureProbe Probe;
+    };
+    QHash<QString, TProbeEntry> PictureProbes_;
 };
 
 template <class F>

@@ -1,6 +1,7 @@
 #include "browse/filelistmodel.h"
 
 #include <QMimeData>
+#include <set>
 #include <QUrl>
 
 #include "browse/filecolumns.h"
@@ -70,11 +71,24 @@ QStringList TFileListModel::mimeTypes() const { return {QStringLiteral("text/uri
 
 QMimeData* TFileListModel::mimeData(const QModelIndexList& indexes) const
 {
+    // Every file of the selection, in list order.
+    std::set<int> rows;
     for (const QModelIndex& index : indexes)
-        if (index.isValid() && index.row() < Count()) {
-            return MakeFileDragData(JoinPath(Folder_, Items_[size_t(index.row())].Texts.Caption), "list");
-        }
-    return nullptr;
+        if (index.isValid() && index.row() < Count())
+            rows.insert(index.row());
+    QMimeData* data = nullptr;
+    QList<QUrl> urls;
+    for (const int row : rows) {
+        QMimeData* one = MakeFileDragData(JoinPath(Folder_, Items_[size_t(row)].Texts.Caption), "list");
+        urls += one->urls();
+        if (!data)
+            data = one;
+        else
+            delete one;
+    }
+    if (data && urls.size() > 1)
+        data->setUrls(urls);
+    return data;
 }
 
 QMimeData* MakeFileDragData(const QString& path, const QString& source)

@@ -77,7 +77,8 @@ TFileListView::TFileListView(QWidget* parent)
     Icons_->setSelectionModel(Details_->selectionModel());
     for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(Details_), static_cast<QAbstractItemView*>(Icons_)}) {
         view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        view->setSelectionMode(QAbstractItemView::SingleSelection);
+        // Several files can be chosen, to drag or arrange them together.
+        view->setSelectionMode(QAbstractItemView::ExtendedSelection);
         view->setSelectionBehavior(QAbstractItemView::SelectRows);
         view->setDragEnabled(true);
         view->setDragDropMode(QAbstractItemView::DragOnly);

@@ -40,7 +40,7 @@ TPaletteEntry PaletteColour(const TPalette& palette, TPixelFormat format, unsign
 TBitmap::TBitmap(const TBitmap& other)
     : TGraphic(other), Format_(other.Format_), Palette_(other.Palette_)
 {
-    SetSize(other.Width_, other.Height_);
+    SetSizeToOverwrite(other.Width_, other.Height_);
     if (Bits_)
         std::memcpy(Bits_.get(), other.Bits_.get(), RowBytes_ * size_t(Height_));
 }
@@ -80,6 +80,18 @@ void TBitmap::SetSize(int width, int height)
             std::memcpy(bits.get() + size_t(y) * rowBytes, Bits_.get() + size_t(y) * RowBytes_, keepBytes);
     }
     Bits_ = std::move(bits);
+    Width_ = width;
+    Height_ = height;
+    RowBytes_ = rowBytes;
+}
+
+void TBitmap::SetSizeToOverwrite(int width, int height)
+{
+    CheckPictureSize(width, height);
+    const size_t rowBytes = size_t(PaddedRowBytes(uint64_t(width), uint64_t(BitsPerPixel())));
+    const size_t total = size_t(CheckedMul(rowBytes, uint64_t(height)));
+    Bits_.reset(); // first, so that its block can serve again at once
+    Bits_ = TLargeBuffer(total, TLargeBuffer::TFill::Unfilled);
     Width_ = width;
     Height_ = height;
     RowBytes_ = rowBytes;

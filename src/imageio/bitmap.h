@@ -63,6 +63,10 @@ public:
     void SetWidth(int width) { SetSize(width, Height_); }
     void SetHeight(int height) { SetSize(Width_, height); }
     void SetSize(int width, int height);
+    // A new size for a caller that writes every byte of every row, the
+    // padding included: the old pixels go and the rows are not cleared
+    // (clearing a big picture costs as much as a fast decoder filling it).
+    void SetSizeToOverwrite(int width, int height);
     // Back to an empty 0 x 0 bitmap; the pixel format and palette stay.
     void Clear();
 

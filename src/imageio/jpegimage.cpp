@@ -84,6 +84,12 @@ bool ReadRows(TContext& c, TBitmap& bitmap, uint8_t* cmykRow)
     // and say so with an Adobe marker.
     const bool inverted = cmyk && c.Info.saw_Adobe_marker;
     const size_t samples = size_t(c.Info.output_width) * 4;
+    // The rows are not cleared beforehand: the padding at their ends is.
+    const size_t pixelBytes = size_t(c.Info.output_width) * (bitmap.PixelFormat() == TPixelFormat::pf8bit ? 1 : 3);
+    const size_t padding = bitmap.RowBytes() - pixelBytes;
+    if (padding)
+        for (int y = 0; y < bitmap.Height(); ++y)
+            std::memset(bitmap.ScanLine(y) + pixelBytes, 0, padding);
     while (c.Info.output_scanline < c.Info.output_height) {
         const unsigned y = c.Info.output_scanline;
         if (cmyk) {
@@ -103,6 +109,9 @@ bool ReadRows(TContext& c, TBitmap& bitmap, uint8_t* cmykRow)
                 break;
         }
     }
+    // Rows the library did not deliver stay black, as in a cleared bitmap.
+    for (unsigned y = c.Info.output_scanline; y < c.Info.output_height; ++y)
+        std::memset(bitmap.ScanLine(int(y)), 0, bitmap.RowBytes());
     jpeg_finish_decompress(&c.Info);
     return true;
 }
@@ -144,7 +153,8 @@ void Decode(const uint8_t* data, size_t size, const TJPEGReduction* reduction, T
             ramp[i] = {uint8_t(i), uint8_t(i), uint8_t(i), 0};
         result.SetPalette(std::move(ramp));
     }
-    result.SetSize(int(c.Info.output_width), int(c.Info.output_height)); // checks the limit
+    // Checks the limit; every byte is written below.
+    result.SetSizeToOverwrite(int(c.Info.output_width), int(c.Info.output_height));
     std::vector<uint8_t> cmykRow(cmyk ? size_t(c.Info.output_width) * 4 : 0);
     if (!ReadRows(c, result, cmyk ? cmykRow.data() : nullptr))
         RaiseLibraryError(c);
@@ -171,7 +181,7 @@ void TJPEGImage::LoadFromStreamReduced(TStream& stream, const TJPEGReduction& re
 void TJPEGImage::LoadReduced(TStream& stream, const TJPEGReduction* reduction)
 {
     // The compressed file, whole, in memory that faults in few huge pages.
-    TLargeBuffer data(size_t(stream.Remaining()));
+    TLargeBuffer data(size_t(stream.Remaining()), TLargeBuffer::TFill::Unfilled);
     const size_t size = data ? stream.Read(data.get(), data.size()) : 0;
     TBitmap decoded;
     int width = 0, height = 0;

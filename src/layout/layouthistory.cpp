@@ -43,6 +43,9 @@ TBoxState CaptureBox(const TRectBox& box)
 
 void ApplyBox(TRectBox& box, const TBoxState& s, QObject* owner)
 {
+    // Arranging moves boxes onto other pages; the bounds are placed at the page's scale.
+    if (s.Page && box.parentWidget() != s.Page)
+        box.setParent(s.Page);
     box.SetBounds(s.Bounds);
     box.SetRotation(s.Rotation);
     box.SetRatio(s.Ratio);

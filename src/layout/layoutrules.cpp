@@ -98,6 +98,13 @@ TBitmap ReducedCopy(const TBitmap& picture)
     if (picture.Empty())
         return reduced;
     const TSize fit = FitSize(ReducedCopySide, ReducedCopySide, picture.Width(), picture.Height());
+    if (picture.PixelFormat() == TPixelFormat::pf24bit) {
+        // Resampled where it lies: a picture of hundreds of megabytes is not copied first.
+        reduced.SetPixelFormat(TPixelFormat::pf24bit);
+        reduced.SetSize(std::max(1, fit.Width), std::max(1, fit.Height));
+        Resample(TResampleFilter::Box, DefaultRadius(TResampleFilter::Box), picture, reduced);
+        return reduced;
+    }
     TBitmap source(picture); // resampling switches its source to 24 bits
     StretchInto(std::max(1, fit.Width), std::max(1, fit.Height), 0, 0.0f, source, reduced);
     return reduced;

@@ -22,6 +22,7 @@
 #include "controls/statusbar.h"
 #include "imageio/orientation.h"
 #include "imageio/picture.h"
+#include "imageio/reducedpicture.h"
 #include "layout/boxgeometry.h"
 #include "layout/canvaspanel.h"
 #include "layout/layoutrules.h"
@@ -44,6 +45,16 @@ namespace {
 constexpr char SourceFormat[] = "application/x-tessaria-source";
 
 bool FromOurBrowser(const QMimeData* data) { return data && data->hasFormat(SourceFormat); }
+
+QStringList DroppedLocalFiles(const QMimeData* data)
+{
+    QStringList files;
+    if (data && data->hasUrls())
+        for (const QUrl& url : data->urls())
+            if (url.isLocalFile())
+                files << url.toLocalFile();
+    return files;
+}
 
 QString DroppedLocalFile(const QMimeData* data)
 {
@@ -128,26 +139,29 @@ void TfrmTessaria::ClearBoxInfo()
     sb1->SetPanelText(1, QString());
 }
 
-bool TfrmTessaria::DroppedPicture(const QMimeData* data, TBitmap& picture, QSize& pictureSize, QString& path)
+const TBitmap* TfrmTessaria::DroppedPicture(const QMimeData* data, TBitmap& loaded, QSize& pictureSize,
+                                            QString& path)
 {
     if (FromOurBrowser(data)) {
         // The file selected in the list, as the preview pane shows it.
         const QModelIndexList rows = LV1->Selection() ? LV1->Selection()->selectedRows(0) : QModelIndexList();
         if (rows.size() != 1)
-            return false;
+            return nullptr;
         path = SelectedFilePath();
         if (path == PreviewFile && !PreviewPicture.Empty()) {
-            picture = PreviewPicture;
             // The preview may hold a reduced picture; the box takes the file's own size.
-            pictureSize = PreviewPictureSize.isValid() ? PreviewPictureSize : QSize(picture.Width(), picture.Height());
+            pictureSize = PreviewPictureSize.isValid() ? PreviewPictureSize
+                                                       : QSize(PreviewPicture.Width(), PreviewPicture.Height());
+            // The preview's own picture, not a copy: a big one is hundreds of megabytes.
+            if (PreviewOrientation == OrientationNormal)
+                return &PreviewPicture;
             // A photo the preview shows upright is taken as stored, with its
             // orientation, as a file read for the drop is.
-            if (PreviewOrientation != OrientationNormal) {
-                TurnBackFromUpright(picture, PreviewOrientation);
-                if (OrientationSwapsSides(PreviewOrientation))
-                    pictureSize.transpose();
-            }
-            return true;
+            loaded = PreviewPicture;
+            TurnBackFromUpright(loaded, PreviewOrientation);
+            if (OrientationSwapsSides(PreviewOrientation))
+                pictureSize.transpose();
+            return &loaded;
         }
         // The preview still shows an earlier file (this one could not be
         // read for it): read the file itself, so that its reader's message
@@ -155,11 +169,22 @@ bool TfrmTessaria::DroppedPicture(const QMimeData* data, TBitmap& picture, QSize
     } else {
         path = DroppedLocalFile(data);
         if (path.isEmpty())
-            return false;
+            return nullptr;
     }
-    picture = LoadBitmapFromFile(FileNameString(path));
-    pictureSize = QSize(picture.Width(), picture.Height());
-    return !picture.Empty();
+    // Read only as large as the box's copy needs (a JPEG at a reduced scale),
+    // as opening a document reads it: a big photo is not decoded whole.
+    TReducedPicture read = LoadPictureForBox(FileNameString(path), ReducedCopySide, ReducedCopySide);
+    loaded = std::move(read.Bitmap);
+    pictureSize = QSize(read.Width, read.Height);
+    RepaintWhileBusy();
+    return loaded.Empty() ? nullptr : &loaded;
+}
+
+void TfrmTessaria::RepaintWhileBusy()
+{
+    // A big picture takes seconds to read and to reduce: the window repaints
+    // between the steps, but takes no input until the drop is done.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void TfrmTessaria::PnlWhiteDragOver(TCanvasPanel*, const QMimeData* data, bool& accept)
@@ -172,16 +197,25 @@ void TfrmTessaria::PnlWhiteDragDrop(TCanvasPanel*, const QMimeData* data, QPoint
 {
     if (!CurrentPage)
         return;
+    // Several files, from the list or the file manager, go one after another.
+    if (const QStringList files = DroppedLocalFiles(data); files.size() > 1) {
+        PlaceFiles(files, position);
+        return;
+    }
     TBusyCursor busy;
-    TBitmap picture;
+    TBitmap loaded;
     QSize pictureSize;
     QString path;
-    if (!DroppedPicture(data, picture, pictureSize, path))
+    const TBitmap* dropped = DroppedPicture(data, loaded, pictureSize, path);
+    if (!dropped)
         return; // nothing selected: the drop places nothing
-    SetDocumentSaved(false);
     TfrmLorvaneOptions* options = Options();
+    const int turn = CameraTurn(*dropped, options);
+    TBitmap reduced = TurnedReducedCopy(*dropped, turn);
+    loaded = TBitmap(); // the full picture goes before the box is made
+    RepaintWhileBusy();
+    SetDocumentSaved(false);
     const bool proportion = options->cbMaintainProportion->isChecked();
-    const int turn = CameraTurn(picture, options);
 
     TRectBox* box = CreateBox(CurrentPage, bhAll);
     box->SetBounds(QRect(position, box->Bounds().size()));
@@ -190,9 +224,10 @@ void TfrmTessaria::PnlWhiteDragDrop(TCanvasPanel*, const QMimeData* data, QPoint
     box->SetRatio((long double)pictureSize.height() / pictureSize.width());
     box->SetPictureWidth(pictureSize.width());
     box->SetPictureHeight(pictureSize.height());
-    box->SetPicture(TurnedReducedCopy(picture, turn));
+    box->SetPicture(reduced);
     box->SetFileName(path);
     box->SetPictureDate(DateTimeValue(QFileInfo(path).lastModified()));
+    RememberPicture(path, box->PictureWidth(), box->PictureHeight());
     box->SetFocus(true);
     box->SetTag(0);
     box->SetHidePassiveFrame(true);
@@ -237,22 +272,27 @@ void TfrmTessaria::RectBoxDragDrop(TRectBox* box, const QMimeData* data, QPoint)
         return;
     // Read first: a file that cannot be read ends here with its reader's
     // message, before any question.
-    TBitmap picture;
+    TBitmap loaded;
     QSize pictureSize;
     QString path;
-    if (!DroppedPicture(data, picture, pictureSize, path))
+    const TBitmap* picture = DroppedPicture(data, loaded, pictureSize, path);
+    if (!picture)
         return;
+    // What the box needs is taken before the question, whose message loop
+    // could change the preview's picture.
+    const int turn = CameraTurn(*picture, Options());
+    TBitmap reduced = TurnedReducedCopy(*picture, turn);
+    loaded = TBitmap();
     if (Dialogs().Confirm("replace " + box->FileName() + " with " + path + "?", TMsgButtons::YesNo) != TMsgAnswer::Yes)
         return;
     SetDocumentSaved(false);
-    const int turn = CameraTurn(picture, Options());
     box->SetRatio((long double)pictureSize.height() / pictureSize.width());
     if (turn == 90 || turn == 270)
         box->SetRatio(1 / box->Ratio());
     box->SetPictureWidth(pictureSize.width());
     box->SetPictureHeight(pictureSize.height());
     box->SetPictureDate(DateTimeValue(QFileInfo(path).lastModified()));
-    box->SetPicture(TurnedReducedCopy(picture, turn));
+    box->SetPicture(reduced);
     const QRect before = box->Bounds();
     const double width = Round(double(before.height() / box->Ratio()));
     box->SetBounds(QRect(before.topLeft(), QSize(std::max(3 * box->BoxSize(), int(std::clamp(width, 0.0, 1e6))),

@@ -48,7 +48,23 @@ void TfrmTessaria::tbAddTextClick()
     if (!CurrentPage)
         return;
     SetDocumentSaved(false);
-    TRectBox* text = CreateBox(CurrentPage, bhResize);
+    TRectBox* text = NewTextBox(CurrentPage);
+    if (!selected || selected->TextBox()) {
+        text->SetBounds(QRect(2, 2, 60, 18));
+        text->SetLines({"TextBox"});
+    } else {
+        LinkCaption(selected, text);
+        text->SetBounds(QRect(selected->Left(), selected->Top() + selected->Height(), selected->Width(), 18));
+        text->SetLines({CaptionFor(selected)});
+    }
+    text->UnfocusAll();
+    text->show();
+    text->SetFocus(true);
+}
+
+TRectBox* TfrmTessaria::NewTextBox(TCanvasPanel* page)
+{
+    TRectBox* text = CreateBox(page, bhResize);
     text->SetTextBox(true);
     QFont font(LastFontName);
     font.setPointSize(LastFontSize > 0 ? LastFontSize : 10);
@@ -59,21 +75,16 @@ void TfrmTessaria::tbAddTextClick()
     text->SetProportionate(false);
     text->SetTag(0);
     text->SetHidePassiveFrame(true);
-    if (!selected || selected->TextBox()) {
-        text->SetBounds(QRect(2, 2, 60, 18));
-        text->SetLines({"TextBox"});
-    } else {
-        const int tag = MaxLinkTag() + 1;
-        selected->SetTag(tag);
-        text->SetTag(tag);
-        selected->SetLinkChild(text);
-        text->SetLinkParent(selected);
-        text->SetBounds(QRect(selected->Left(), selected->Top() + selected->Height(), selected->Width(), 18));
-        text->SetLines({CaptionFor(selected)});
-    }
-    text->UnfocusAll();
-    text->show();
-    text->SetFocus(true);
+    return text;
+}
+
+void TfrmTessaria::LinkCaption(TRectBox* picture, TRectBox* caption)
+{
+    const int tag = MaxLinkTag() + 1;
+    picture->SetTag(tag);
+    caption->SetTag(tag);
+    picture->SetLinkChild(caption);
+    caption->SetLinkParent(picture);
 }
 
 void TfrmTessaria::EditTextBox(TRectBox* box)

@@ -29,13 +29,64 @@ QPicture& TRecordedPage::OpenLayer()
     return *Layers_.back().Vector;
 }
 
-void TRecordedPage::AddImage(const QRectF& target, const QImage& image, const QTransform& world)
+void TRecordedPage::AddImage(const QRectF& target, const QImage& image, const QTransform& world,
+                             std::shared_ptr<const TImageSource> source)
 {
     TLayer layer;
     layer.Image = image;
+    layer.Source = std::move(source);
     layer.Target = target;
     layer.World = world;
     Layers_.push_back(std::move(layer));
+}
+
+void TRecordedPage::ReleaseImages()
+{
+    for (TLayer& layer : Layers_)
+        if (layer.Source)
+            layer.Image = QImage();
+}
+
+bool TRecordedPage::ImagesHeld() const
+{
+    for (const TLayer& layer : Layers_)
+        if (!layer.Vector && layer.Image.isNull() && layer.Source)
+            return false;
+    return true;
+}
+
+TRecordedPage::TMissingImages TRecordedPage::MissingImages() const
+{
+    TMissingImages missing;
+    for (size_t i = 0; i < Layers_.size(); ++i) {
+        const TLayer& layer = Layers_[i];
+        if (!layer.Vector && layer.Image.isNull() && layer.Source)
+            missing.emplace_back(i, layer.Source);
+    }
+    return missing;
+}
+
+TRecordedPage::TMadeImages TRecordedPage::MakeImages(const TMissingImages& missing)
+{
+    TMadeImages made;
+    for (const auto& [index, source] : missing)
+        made.emplace_back(index, source->Make());
+    return made;
+}
+
+void TRecordedPage::PutBackImages(TMadeImages images)
+{
+    for (auto& [index, image] : images)
+        if (index < Layers_.size() && Layers_[index].Image.isNull())
+            Layers_[index].Image = std::move(image);
+}
+
+size_t TRecordedPage::HeldImageBytes() const
+{
+    size_t bytes = 0;
+    for (const TLayer& layer : Layers_)
+        bytes += size_t(layer.Image.sizeInBytes());
+    return bytes;
 }
 
 int PointsToPixels(double points, int pixelsPerInch) { return int(Round(points * pixelsPerInch / 72.0)); }
@@ -54,7 +105,8 @@ QFont TTovarMetaFileCanvas::DeviceFont(const QFont& font) const
     return f;
 }
 
-void TTovarMetaFileCanvas::DrawPicture(const QRect& target, const QImage& image)
+void TTovarMetaFileCanvas::DrawPicture(const QRect& target, const QImage& image,
+                                       std::shared_ptr<const TImageSource> source)
 {
     const QFont font = this->font();
     const QPen pen = this->pen();
@@ -65,7 +117,7 @@ void TTovarMetaFileCanvas::DrawPicture(const QRect& target, const QImage& image)
     const RenderHints hints = renderHints();
     const qreal opacity = this->opacity();
     end();
-    Page_.AddImage(target, image, world);
+    Page_.AddImage(target, image, world, std::move(source));
     if (!begin(&Page_.OpenLayer()))
         throw Exception("Cannot record the page");
     setFont(font);
@@ -92,7 +144,7 @@ void PlayPage(QPainter& painter, const TRecordedPage& page, const QTransform& sh
                 painter.scale(double(plain.logicalDpiX()) / device->logicalDpiX(),
                               double(plain.logicalDpiY()) / device->logicalDpiY());
             painter.drawPicture(0, 0, *layer.Vector);
-        } else {
+        } else if (!layer.Image.isNull()) {
             painter.setWorldTransform(layer.World, true);
             painter.drawImage(layer.Target, layer.Image);
         }

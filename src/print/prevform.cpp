@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "platform/busycursor.h"
 #include "platform/application.h"
 #include "platform/dialogs.h"
 #include "platform/errorbox.h"
@@ -291,6 +292,11 @@ bool TPreviewForm::eventFilter(QObject* watched, QEvent* event)
 void TPreviewForm::ShowPage(int page)
 {
     CurrentPage_ = page;
+    // The shown page has its pictures; its neighbours are made ready meanwhile.
+    {
+        TBusyCursor busy;
+        Engine_.KeepPagesAround(page);
+    }
     CurPageLabel->setText(QStringLiteral("Page %1 of %2").arg(page + 1).arg(Engine_.PageCount()));
     PB1->update();
 }

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QPrinter>
+#include <chrono>
+#include <cstdlib>
 
 #include "base/exceptions.h"
 #include "base/format.h"
@@ -13,6 +15,8 @@
 #include "print/paper.h"
 #include "print/pdfprinter.h"
 #include "print/prevform.h"
+#include "print/printjob.h"
+#include "print/printpicture.h"
 
 namespace tessaria {
 
@@ -25,11 +29,6 @@ public:
     TBusyCursor(const TBusyCursor&) = delete;
     TBusyCursor& operator=(const TBusyCursor&) = delete;
 };
-
-QPageLayout::Orientation QtOrientation(TPrinterOrientation orientation)
-{
-    return orientation == TPrinterOrientation::poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait;
-}
 
 Exception IndexError(int index) { return Exception(Format("List index out of bounds (%d)", index)); }
 
@@ -93,7 +92,8 @@ void TPreviewPrinter::BeginDoc()
 
 void TPreviewPrinter::NewPage()
 {
-    ReadDeviceValuesForRecording();
+    if (!KeepDeviceValues_ || !Canvas_)
+        ReadDeviceValuesForRecording();
     Pages_.push_back(std::make_unique<TRecordedPage>(Device_.PixelsPerInchX, Device_.PixelsPerInchY));
     auto canvas = std::make_unique<TTovarMetaFileCanvas>(*Pages_.back());
     canvas->setBackgroundMode(Qt::TransparentMode);
@@ -107,8 +107,17 @@ void TPreviewPrinter::NewPage()
         canvas->SetPointFont(font);
         canvas->setBrush(Qt::NoBrush);
     }
+    const bool closesPage = Canvas_ != nullptr;
     Canvas_ = std::move(canvas); // ends the recording of the previous page
     PageUsed_ = false;
+    if (closesPage)
+        PageRecorded(PageCount() - 2);
+}
+
+void TPreviewPrinter::PageRecorded(int index)
+{
+    if (OnPageRecorded_ && index >= 0)
+        OnPageRecorded_(index);
 }
 
 void TPreviewPrinter::EndDoc()
@@ -118,6 +127,8 @@ void TPreviewPrinter::EndDoc()
     Canvas_.reset();
     if (!PageUsed_ && !Pages_.empty())
         Pages_.pop_back();
+    else
+        PageRecorded(PageCount() - 1);
 }
 
 QPainter* TPreviewPrinter::Canvas() { return RecordingCanvas(); }
@@ -136,11 +147,94 @@ const TRecordedPage& TPreviewPrinter::GetPage(int index) const
     return *Pages_[size_t(index)];
 }
 
+TRecordedPage& TPreviewPrinter::GetPage(int index)
+{
+    if (index < 0 || index >= PageCount())
+        throw IndexError(index);
+    return *Pages_[size_t(index)];
+}
+
 void TPreviewPrinter::ClearPages()
 {
+    for (auto& [index, restoring] : Restoring_)
+        restoring.wait();
+    Restoring_.clear();
     Canvas_.reset();
     Pages_.clear();
     PageUsed_ = false;
+}
+
+void TPreviewPrinter::ReleasePageImages(int index)
+{
+    if (index < 0 || index >= PageCount())
+        throw IndexError(index);
+    Pages_[size_t(index)]->ReleaseImages();
+}
+
+void TPreviewPrinter::RestorePageImages(int index)
+{
+    if (index < 0 || index >= PageCount())
+        throw IndexError(index);
+    CollectRestored(index, true);
+    Pages_[size_t(index)]->RestoreImages();
+}
+
+void TPreviewPrinter::CollectRestored(int index, bool wait)
+{
+    const auto found = Restoring_.find(index);
+    if (found == Restoring_.end())
+        return;
+    if (!wait && found->second.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+        return;
+    std::future<TRecordedPage::TMadeImages> restoring = std::move(found->second);
+    Restoring_.erase(found);
+    TRecordedPage::TMadeImages made;
+    try {
+        made = restoring.get();
+    } catch (...) {
+        if (wait)
+            throw; // the page is wanted now: say why it cannot be had
+        return;    // tried again when it is wanted
+    }
+    if (index < PageCount())
+        Pages_[size_t(index)]->PutBackImages(std::move(made));
+}
+
+void TPreviewPrinter::KeepPagesAround(int index)
+{
+    if (index < 0 || index >= PageCount())
+        return;
+    for (int i = 0; i < PageCount(); ++i) {
+        if (std::abs(i - index) <= 1)
+            continue;
+        CollectRestored(i, false);
+        if (!Restoring_.count(i))
+            Pages_[size_t(i)]->ReleaseImages();
+    }
+    RestorePageImages(index);
+    for (int i : {index + 1, index - 1}) {
+        if (i < 0 || i >= PageCount())
+            continue;
+        CollectRestored(i, false);
+        TRecordedPage& page = *Pages_[size_t(i)];
+        if (page.ImagesHeld() || Restoring_.count(i))
+            continue;
+        if (!PrintingOnTwoThreads()) {
+            page.RestoreImages();
+            continue;
+        }
+        Restoring_[i] = std::async(std::launch::async, [missing = page.MissingImages()] {
+            return TRecordedPage::MakeImages(missing);
+        });
+    }
+}
+
+size_t TPreviewPrinter::HeldImageBytes() const
+{
+    size_t bytes = 0;
+    for (const auto& page : Pages_)
+        bytes += page->HeldImageBytes();
+    return bytes;
 }
 
 int TPreviewPrinter::UnitsToPixelsX(double length) const
@@ -227,38 +321,21 @@ bool TPreviewPrinter::PrintRange(int first, int last, QPrinter& printer)
         throw IndexError(last);
 
     TBusyCursor busy;
-    printer.setPageOrientation(QtOrientation(Orientation_));
-    // A file, whether asked for by the print dialog or by the program, gets
-    // the sheet the pages were recorded on, not Qt's default paper.
-    if (printer.outputFormat() == QPrinter::PdfFormat)
-        UseSheet(printer, Sheet_, Orientation_, Device_.PixelsPerInchX);
-    printer.setDocName(Title_);
-    TPrinters& printers = Printers();
-    const TDeviceValues v = printers.BeginJob(printer);
-    if (&printer == &printers.Printer())
-        Device_ = v;
-
-    QPainter painter;
-    if (!painter.begin(&printer))
-        throw Exception("Cannot start the print job");
-    // Pictures reach the PDF (or the job CUPS is sent) as their resampled
-    // pixels, compressed without loss instead of as JPEG.
-    painter.setRenderHint(QPainter::LosslessImageRendering);
+    TPrintJob job(*this, printer);
+    if (&printer == &Printers().Printer())
+        Device_ = job.DeviceValues();
     for (int i = first; i <= last; ++i) {
-        const TRecordedPage& page = *Pages_[size_t(i)];
-        // A page recorded against another resolution (another printer, or
-        // the screen when none was installed) keeps its size on paper.
-        QTransform t;
-        t.translate(-v.PhysicalOffsetX, -v.PhysicalOffsetY);
-        t.scale(double(v.PixelsPerInchX) / page.ReferenceDpiX(), double(v.PixelsPerInchY) / page.ReferenceDpiY());
-        PlayPage(painter, page, t);
-        if (i < last && !printer.newPage()) {
-            painter.end();
-            throw Exception("The printer could not start a new page");
-        }
+        TRecordedPage& page = *Pages_[size_t(i)];
+        CollectRestored(i, true);
+        // A page whose pictures were let go has them back for the printer
+        // (made here while the previous page is being printed) and lets
+        // them go again afterwards.
+        const bool held = page.ImagesHeld();
+        if (!held)
+            page.RestoreImages();
+        job.Add(page, !held);
     }
-    if (!painter.end() || printer.printerState() == QPrinter::Error)
-        throw Exception("The print job failed");
+    job.Finish();
     return true;
 }
 

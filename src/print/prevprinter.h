@@ -8,6 +8,9 @@
 #include <QObject>
 #include <QPageSize>
 #include <QString>
+#include <functional>
+#include <future>
+#include <map>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -59,7 +62,26 @@ public:
     bool Recording() const { return Canvas_ != nullptr; }
     int PageCount() const { return int(Pages_.size()); }
     const TRecordedPage& GetPage(int index) const;
+    TRecordedPage& GetPage(int index);
     void ClearPages();
+
+    // Called with a page's index as soon as its recording has ended (a page
+    // dropped by EndDoc is not reported), so that it can be printed at once
+    // or let go of its pictures.
+    void SetOnPageRecorded(std::function<void(int)> handler) { OnPageRecorded_ = std::move(handler); }
+    // While a job prints the pages as they are recorded, its printer is busy
+    // on another thread: the next pages keep the device values read by
+    // BeginDoc instead of asking the printer again.
+    void SetKeepDeviceValues(bool keep) { KeepDeviceValues_ = keep; }
+    // A recorded page keeps what makes its pictures again: they can be let
+    // go and had back (pixel for pixel) when the page is shown or printed.
+    void ReleasePageImages(int index);
+    void RestorePageImages(int index);
+    // The pages a viewer shows: `index` with its pictures at once, its
+    // neighbours made ready on another thread, every other page let go.
+    void KeepPagesAround(int index);
+    // Bytes of pictures the recorded pages hold now.
+    size_t HeldImageBytes() const;
 
     // Device values of the reference device, as last read, and the paper
     // they stand for (upright); a file output is given this sheet.
@@ -101,6 +123,8 @@ public:
 
 private:
     void ReadDeviceValuesForRecording();
+    void PageRecorded(int index);
+    void CollectRestored(int index, bool wait);
 
     TPrinterOrientation Orientation_ = TPrinterOrientation::poPortrait;
     QString Title_;
@@ -112,6 +136,10 @@ private:
 
     std::vector<std::unique_ptr<TRecordedPage>> Pages_;
     std::unique_ptr<TTovarMetaFileCanvas> Canvas_;
+    std::function<void(int)> OnPageRecorded_;
+    bool KeepDeviceValues_ = false;
+    // Pictures being made again for pages next to the shown one.
+    std::map<int, std::future<std::vector<std::pair<size_t, QImage>>>> Restoring_;
     bool PageUsed_ = false;
     TDeviceValues Device_;
 };

@@ -28,7 +28,9 @@
 #include "print/pdfprinter.h"
 #include "print/pictureerror.h"
 #include "print/prevprinter.h"
+#include "print/printjob.h"
 #include "print/printlayout.h"
+#include "print/printpicture.h"
 
 namespace tessaria {
 
@@ -76,29 +78,29 @@ void DrawTextBox(TTovarMetaFileCanvas& canvas, const TRectBox& box, QRect target
                     box.Lines().join('\n'));
 }
 
-void DrawPictureBox(TTovarMetaFileCanvas& canvas, const TRectBox& box, const QRect& target, int layoutPPI, int dpi,
-                    int filterIndex)
+void DrawPictureBox(TTovarMetaFileCanvas& canvas, const TRectBox& box, TBitmap picture, const QRect& target,
+                    int layoutPPI, int dpi, int filterIndex)
 {
-    // Read again at full size: the box holds only its reduced copy.
-    TBitmap picture;
-    try {
-        picture = LoadBitmapFromFile(box.FileName().toStdString());
-    } catch (const std::bad_alloc&) {
-        throw;
-    } catch (const std::exception& e) {
-        throw EPictureError(box.FileName().toStdString(), e.what());
-    }
     // The box's sides are already those of the turned picture; resampling to
     // the sides before the turn keeps the chosen resolution along both.
     const TPixelSize size =
         SizeBeforeTurn(ResampledSize(box.Width(), box.Height(), layoutPPI, dpi), box.Rotation());
     if (size.Width <= 0 || size.Height <= 0 || target.isEmpty())
         return;
-    Stretch(size.Width, size.Height, filterIndex, picture);
-    RotateByDegrees(picture, box.Rotation());
-    const QImage image = ToQImage(picture);
-    picture = TBitmap(); // one full picture at a time
-    canvas.DrawPicture(target, image);
+    const TPrintPicture recipe{box.FileName().toStdString(), size.Width, size.Height, filterIndex, box.Rotation()};
+    const QImage image = FinishPrintPicture(recipe, std::move(picture)); // one full picture at a time
+    canvas.DrawPicture(target, image, std::make_shared<TPrintPictureSource>(recipe));
+}
+
+// Before a job starts sending pages: a picture that is gone or cannot be
+// opened stops it here, with the reader's message, before any page is out.
+void CheckPicturesCanBeRead(const std::vector<std::string>& files)
+{
+    for (const std::string& file : files) {
+        const QFileInfo info(QString::fromStdString(file));
+        if (!info.isFile() || !info.isReadable())
+            LoadPrintPicture(file); // raises the reader's own message
+    }
 }
 
 } // namespace
@@ -111,10 +113,33 @@ int TfrmTessaria::ChosenFilterIndex()
     return index >= 0 && index < FilterCount ? index : int(TResampleFilter::Lanczos3);
 }
 
-void TfrmTessaria::RecordLayout(int dpi, int filterIndex)
+void TfrmTessaria::RecordLayout(int dpi, int filterIndex) { RecordPages(dpi, filterIndex, nullptr); }
+
+void TfrmTessaria::PrintLayout(int dpi, int filterIndex, const QString& pdf)
+{
+    if (pdf.isEmpty()) {
+        RecordPages(dpi, filterIndex, [] { return &Printers().Printer(); });
+        return;
+    }
+    std::unique_ptr<QPrinter> file;
+    RecordPages(dpi, filterIndex, [&] {
+        file = PdfPrinterFor(*PP1, pdf);
+        return file.get();
+    });
+}
+
+void TfrmTessaria::RecordPages(int dpi, int filterIndex, const std::function<QPrinter*()>& printer)
 {
     TRecordingState state(sb1, Recording_);
     TBusyCursor busy;
+
+    std::vector<std::string> files;
+    for (TCanvasPanel* page : Pages)
+        for (TRectBox* box : PageBoxes(page))
+            if (!box->TextBox())
+                files.push_back(box->FileName().toStdString());
+    if (printer)
+        CheckPicturesCanBeRead(files);
 
     PP1->BeginDoc();
     TTextOptions* options = PP1->TextOptions();
@@ -131,6 +156,31 @@ void TfrmTessaria::RecordLayout(int dpi, int filterIndex)
     const double sx = double(g.Width) / CurrentPage->PageWidth();
     const double sy = double(g.Height) / CurrentPage->PageHeight();
 
+    // Each page goes to the printer as soon as it is recorded and keeps only
+    // what makes its pictures again; for the preview, pages past the first
+    // two let go of their pictures at once (the preview has them back when
+    // it shows them). Memory stays that of a few pages.
+    std::unique_ptr<TPrintJob> job;
+    if (printer)
+        job = std::make_unique<TPrintJob>(*PP1, *printer());
+    PP1->SetKeepDeviceValues(job != nullptr);
+    PP1->SetOnPageRecorded([&](int index) {
+        if (job)
+            job->Add(PP1->GetPage(index), true);
+        else if (index > 1)
+            PP1->ReleasePageImages(index);
+    });
+    struct TForget {
+        TPreviewPrinter* Engine;
+        ~TForget()
+        {
+            Engine->SetOnPageRecorded(nullptr);
+            Engine->SetKeepDeviceValues(false);
+        }
+    } forget{PP1};
+
+    TPicturesAhead pictures(files);
+    size_t nextPicture = 0;
     const int total = CountBoxes();
     int done = 0;
     for (int p = 0; p < Pages.size(); ++p) {
@@ -139,12 +189,18 @@ void TfrmTessaria::RecordLayout(int dpi, int filterIndex)
             sb1->SetPanelText(1, QStringLiteral("Scaling ") + name + QStringLiteral("..."));
             const QRect target = ToQRect(TargetRect(g, sx, sy, box->Left(), box->Top(), box->Width(), box->Height()));
             TTovarMetaFileCanvas& canvas = *PP1->RecordingCanvas();
-            if (box->TextBox())
+            if (box->TextBox()) {
                 DrawTextBox(canvas, *box, target, PP1->PixelsPerInchY());
-            else
-                DrawPictureBox(canvas, *box, target, LayoutPPI, dpi, filterIndex);
+            } else {
+                // Read again at full size (the box holds only its reduced
+                // copy), the next ones already being read meanwhile.
+                TBitmap picture = pictures.Take(nextPicture++);
+                DrawPictureBox(canvas, *box, std::move(picture), target, LayoutPPI, dpi, filterIndex);
+            }
             ++done;
             sb1->SetGaugePosition(int(Round(double(done) / total * 100)));
+            if (BatchProgress)
+                BatchProgress(QStringLiteral("printing"), done, total);
             ProcessMessages();
         }
         PP1->PrintHeaderFooter(PP1->PageCount());
@@ -152,6 +208,8 @@ void TfrmTessaria::RecordLayout(int dpi, int filterIndex)
             PP1->NewPage();
     }
     PP1->EndDoc();
+    if (job)
+        job->Finish();
 }
 
 void TfrmTessaria::PrintRecordedToPdf(const QString& fileName)
@@ -167,6 +225,8 @@ void TfrmTessaria::Print1Click(QAction* sender)
         return; // chosen again from inside the recording's message loop
     const bool print = sender && sender->property("Tag").toInt() == 1;
     const int dpi = ChosenPrintDpi(); // a bad number stops here, before anything is recorded
+    if (!CheckBeforePrinting(print, dpi))
+        return;
     // Without a printer the pages go to a PDF file; its name is asked first,
     // so that a cancel costs no recording.
     QString pdf;
@@ -180,13 +240,12 @@ void TfrmTessaria::Print1Click(QAction* sender)
             return;
         pdf = spec.FileName;
     }
-    RecordLayout(dpi, ChosenFilterIndex());
-    if (!print)
+    if (!print) {
+        RecordLayout(dpi, ChosenFilterIndex());
         PP1->Preview();
-    else if (pdf.isEmpty())
-        PP1->Print();
-    else
-        PrintRecordedToPdf(pdf);
+    } else {
+        PrintLayout(dpi, ChosenFilterIndex(), pdf);
+    }
 }
 
 void TfrmTessaria::tbPrintClick()

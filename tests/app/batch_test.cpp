@@ -2,6 +2,7 @@
 // with its exit codes and messages, and the tessaria program itself writing a
 // PDF that is read back as pixels.
 #include "printfixture.h"
+#include "programrun.h"
 
 #include <QFile>
 #include <QProcess>
@@ -98,8 +99,9 @@ TEST(BatchArguments, JobOptionsAndWhatIsWrongWithThem)
         EXPECT_EQ(job.Dpi.value_or(-1), c.Dpi);
         EXPECT_EQ(job.Filter.value_or(-1), c.Filter);
         EXPECT_EQ(job.Paper.has_value(), !c.Paper.isEmpty());
-        if (!c.Paper.isEmpty() && job.Paper)
+        if (!c.Paper.isEmpty() && job.Paper) {
             EXPECT_TRUE(job.Paper->isEquivalentTo(*PaperByName(c.Paper)));
+        }
         EXPECT_EQ(job.Landscape, c.Landscape);
         EXPECT_EQ(job.Copies, c.Copies);
     }
@@ -319,21 +321,11 @@ protected:
     // Runs it; false when it did not end within two minutes.
     bool Start(const QStringList& args)
     {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_CONFIG_HOME", QString::fromStdString(Config.Path()));
-        env.insert("LC_ALL", "en_US.UTF-8");
-        env.remove("DISPLAY");
-        env.remove("QT_QPA_PLATFORM");
-        p.setProcessEnvironment(env);
-        p.start(Path, args);
-        const bool ended = p.waitForFinished(120000);
-        if (!ended)
-            p.kill();
-        ExitCode = p.exitCode();
-        Out = QString::fromUtf8(p.readAllStandardOutput());
-        Error = QString::fromUtf8(p.readAllStandardError());
-        return ended;
+        const TProgramRun run = RunWithoutDisplay(Path, args, Config.Path());
+        ExitCode = run.ExitCode;
+        Out = run.Out;
+        Error = run.Error;
+        return run.Ended;
     }
     QString Path;
     int ExitCode = -1;

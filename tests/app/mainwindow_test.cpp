@@ -212,7 +212,8 @@ TEST_F(MainWindow, MenusHaveEveryItemInOrder)
               (QStringList{"New1=New", "Open1=Open", "Save1=Save", "-N1", "Options1=Options", "-N8",
                            "Preview1=Preview", "Print1=Print", "-N4", "Quit1=Quit"}));
     EXPECT_EQ(ActionNames(menus[1]->menu()->actions()),
-              (QStringList{"Undo1=&Undo", "Redo1=&Redo", "-N5", "Cut1=Cut", "Copy1=Copy", "Paste1=Paste"}));
+              (QStringList{"Undo1=&Undo", "Redo1=&Redo", "-N5", "Cut1=Cut", "Copy1=Copy", "Paste1=Paste", "-N9",
+                           "Arrange1=Arrange..."}));
     EXPECT_EQ(ActionNames(menus[2]->menu()->actions()),
               (QStringList{"AddBookmark1=Add Bookmark", "EditBookmarks1=Edit Bookmarks", "-N6"}));
     EXPECT_EQ(ActionNames(menus[3]->menu()->actions()),
@@ -224,6 +225,7 @@ TEST_F(MainWindow, MenusHaveEveryItemInOrder)
                            "ViewImage1=View Image", "-N2", "Update1=Refresh List (F5)"}));
     EXPECT_TRUE(w.ViewFileDetails1->isChecked());
     EXPECT_FALSE(w.ViewSmallThumbnails1->isChecked());
+    EXPECT_EQ(ActionNames(w.PagePopUp1->actions()), QStringList{"Arrange1=Arrange..."});
 }
 
 TEST_F(MainWindow, ToolBarHasEveryButtonInOrderWithGlyphsAndHints)

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,11 +21,29 @@
 #include "layout/canvaspanel.h"
 #include "print/pageview.h"
 #include "print/prevprinter.h"
+#include "print/uprintcheck.h"
 
 namespace tessaria::test {
 
 class PrintTest : public AppTest {
 protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        // These layouts are about what reaches paper: when the check before
+        // printing finds something (small test pictures print coarse), the
+        // answer is "Print anyway".
+        Dialogs->OnModal = PrintingAnyway([](QDialog&) { return int(QDialog::Rejected); });
+    }
+    // Answers the check's dialog with "Print anyway" and every other modal
+    // dialog with `others`.
+    static std::function<int(QDialog&)> PrintingAnyway(std::function<int(QDialog&)> others)
+    {
+        return [others](QDialog& d) {
+            return dynamic_cast<TfrmPrintCheck*>(&d) ? int(QDialog::Accepted) : others(d);
+        };
+    }
+
     // A w x h picture file, its left half one colour and its right half another.
     QString WritePicture(const std::string& name, int w, int h, QColor left = Qt::red, QColor right = Qt::blue)
     {
@@ -133,7 +152,7 @@ protected:
     // Preview without showing the window: the form is only counted.
     void RecordByPreview()
     {
-        Dialogs->OnModal = [](QDialog&) { return 0; };
+        Dialogs->OnModal = PrintingAnyway([](QDialog&) { return 0; });
         Window->Print1Click(Window->Preview1);
     }
 };

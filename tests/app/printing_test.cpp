@@ -198,7 +198,8 @@ TEST_F(Printing, AMissingPictureStopsTheRecordingWithTheErrorBox)
     w.Preview1->trigger();
     ASSERT_EQ(Dialogs->Texts(TScriptedDialogs::TKind::Error).size(), 1);
     EXPECT_TRUE(Dialogs->Texts(TScriptedDialogs::TKind::Error)[0].contains("photo.bmp"));
-    EXPECT_TRUE(Dialogs->Texts(TScriptedDialogs::TKind::Modal).isEmpty());
+    // The check named the missing picture first; no preview followed the error.
+    EXPECT_EQ(Dialogs->Texts(TScriptedDialogs::TKind::Modal), QStringList{"frmPrintCheck"});
     EXPECT_EQ(w.sb1->PanelText(1), "");
     EXPECT_EQ(w.sb1->GaugePosition(), 0);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);

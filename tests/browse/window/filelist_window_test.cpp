@@ -188,7 +188,8 @@ TEST_F(FileList, PopUpMenuHasExactlyItsItems)
     EXPECT_EQ(w.ViewFileDetails1->actionGroup(), w.ViewSmallThumbnails1->actionGroup());
 }
 
-TEST_F(FileList, TheViewsAreReadOnlyAndSelectOneItem)
+// Several files are selected with Shift and Ctrl, to be dragged or arranged together.
+TEST_F(FileList, TheViewsAreReadOnlyAndSelectSeveralItems)
 {
     Write("a.jpg", "x");
     Write("b.jpg", "x");
@@ -196,7 +197,7 @@ TEST_F(FileList, TheViewsAreReadOnlyAndSelectOneItem)
     for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(w.LV1->Details()),
                                     static_cast<QAbstractItemView*>(w.LV1->Icons())}) {
         EXPECT_EQ(view->editTriggers(), QAbstractItemView::NoEditTriggers) << view->objectName().toStdString();
-        EXPECT_EQ(view->selectionMode(), QAbstractItemView::SingleSelection) << view->objectName().toStdString();
+        EXPECT_EQ(view->selectionMode(), QAbstractItemView::ExtendedSelection) << view->objectName().toStdString();
         EXPECT_EQ(view->selectionModel(), w.LV1->Selection());
     }
     EXPECT_EQ(w.LV1->Icons()->iconSize(), QSize(64, 64));
