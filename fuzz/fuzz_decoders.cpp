@@ -8,14 +8,11 @@
 #include <vector>
 
 #include "base/exceptions.h"
+#include "fuzzreader.h"
 #include "imageio/colourconv.h"
 #include "imageio/decoders.h"
 
 using namespace tessaria;
-
-namespace {
-volatile unsigned Sink;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -78,15 +75,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         } catch (const Exception&) {
         }
     }
-    unsigned sum = 0;
-    for (size_t i = 0; i < written; ++i)
-        sum += dest[i];
+    tessaria::fuzz::TouchBytes(dest.data(), written);
     // The converters on whatever came out.
     std::vector<uint8_t> bgr(dest.size() + 16);
     ConvertCMYK(dest.data(), bgr.data(), 8, dest.size());
     ConvertLab(dest.data(), bgr.data(), dest.size());
     if (dest.size() >= 4)
         UndoPredictor(dest.data(), dest.size() / 4 - 1, 4);
-    Sink = sum + bgr[0];
+    tessaria::fuzz::TouchBytes(bgr.data(), bgr.size());
     return 0;
 }

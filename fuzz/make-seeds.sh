@@ -109,14 +109,21 @@ $im "$tmp/src.ppm" -colorspace Gray -compress RLE sgi/grey.sgi
 $im "$tmp/alpha.png" -compress RLE sgi/rgba.sgi
 $py - <<'PY'
 import struct
-# Photo-CD: a grey ramp with a little colour, orientation 1.
-f = bytearray(196608 + 768 * 512 * 3 // 2)
-f[2048:2055] = b'PCD_IPI'; f[194635] = 1
-for pair in range(256):
-    at = 196608 + pair * 3 * 768
-    f[at:at + 1536] = bytes((x + pair) % 256 for x in range(1536))
-    f[at + 1536:at + 2304] = bytes([150 + pair % 20] * 384 + [130 + pair % 15] * 384)
-open('pcd/orientation1.pcd', 'wb').write(f)
+# Photo-CD: cut-down packs as fuzz_pcd.cpp lays them out (resolution byte,
+# what stands at 2048, the attribute byte, the image of that resolution): a
+# grey ramp with a little colour, in row pairs of two luma and two chroma rows.
+def pcd(name, resolution, attribute, w, pairs, signature=b'PCD_IPI'):
+    image = bytearray()
+    for pair in range(pairs):
+        image += bytes((x + pair) % 256 for x in range(2 * w))
+        image += bytes([150 + pair % 20] * (w // 2) + [130 + pair % 15] * (w // 2))
+    open('pcd/' + name, 'wb').write(bytes([resolution]) + signature + bytes([attribute]) + image)
+for o in range(4):
+    pcd('base16-orientation%d' % o, 0, o, 192, 64)
+pcd('base4-first-rows', 1, 3, 384, 6)     # the rest of the image reads as zeros
+pcd('base-cut-short', 2, 1, 768, 2)       # the file ends inside the image
+pcd('resolution3', 3, 0, 192, 1)
+pcd('no-signature', 0, 0, 192, 1, signature=b'PCD_OPA')
 # CUT: 4 x 2, runs and literals.
 open('cut/runs.cut', 'wb').write(struct.pack('<3H', 4, 2, 0) + bytes([4, 0, 0x84, 7, 0, 0, 7, 0, 0x02, 1, 2, 0x82, 9, 0]))
 # RLA: 3 x 2, RGB and a matte, bottom-up.

@@ -129,8 +129,8 @@ int main(int argc, char** argv)
         std::vector<double> djpeg, ours, kept, advised, plain;
         // One warm-up of each, untimed: the file in the page cache for all,
         // and a kept block there for the in-process decode.
-        tessaria::bench::RunProcess({"djpeg", "-outfile", "/dev/null", file}, true).Milliseconds;
-        tessaria::bench::RunProcess({TESSARIA_CONVERT, "--info", file}, true).Milliseconds;
+        tessaria::bench::RunProcess({"djpeg", "-outfile", "/dev/null", file}, true);
+        tessaria::bench::RunProcess({TESSARIA_CONVERT, "--info", file}, true);
         DecodeInProcess(file, TMemory::Reused);
         for (int r = 0; r < runs; ++r) {
             djpeg.push_back(tessaria::bench::RunProcess({"djpeg", "-outfile", "/dev/null", file}, true).Milliseconds);

@@ -14,6 +14,20 @@ namespace tessaria {
 
 namespace {
 
+constexpr char TemporaryMark[] = ".tessaria-";
+constexpr size_t RandomLetters = 6; // mkstemp's XXXXXX
+constexpr size_t MaxNameBytes = 255;
+
+const std::filesystem::file_time_type StartTime = std::filesystem::file_time_type::clock::now();
+
+// "." + target name + mark + XXXXXX, the target name cut so that the whole
+// stays within a file name's limit (it is only there for whoever looks).
+std::string TemporaryName(const std::string& targetName)
+{
+    const size_t room = MaxNameBytes - 1 - (sizeof TemporaryMark - 1) - RandomLetters;
+    return "." + targetName.substr(0, room) + TemporaryMark + std::string(RandomLetters, 'X');
+}
+
 [[noreturn]] void CannotWrite(const std::string& path, int error)
 {
     throw EInOutError(Format("Cannot write the file %s: %s", path.c_str(), std::strerror(error)));
@@ -52,7 +66,52 @@ bool WriteAll(int fd, const uint8_t* data, size_t size)
     return true;
 }
 
+bool IsOwnRegularFile(const std::filesystem::path& path)
+{
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid();
+}
+
 } // namespace
+
+bool IsTemporarySaveName(const std::string& name)
+{
+    const size_t markLength = sizeof TemporaryMark - 1;
+    // At least one character of the target's name between the dot and the mark.
+    if (name.size() < 2 + markLength + RandomLetters || name[0] != '.')
+        return false;
+    const size_t mark = name.size() - RandomLetters - markLength;
+    if (name.compare(mark, markLength, TemporaryMark) != 0)
+        return false;
+    for (size_t i = name.size() - RandomLetters; i < name.size(); ++i) {
+        const char c = name[i];
+        if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')))
+            return false;
+    }
+    return true;
+}
+
+size_t RemoveLeftoverTemporaryFiles(const std::filesystem::path& folder,
+                                    std::filesystem::file_time_type writtenBefore)
+{
+    std::error_code error;
+    std::filesystem::directory_iterator it(folder, error), end;
+    size_t removed = 0;
+    for (; !error && it != end; it.increment(error)) {
+        const std::filesystem::path& path = it->path();
+        if (!IsTemporarySaveName(path.filename().string()) || !IsOwnRegularFile(path))
+            continue;
+        std::error_code timeError;
+        const auto written = std::filesystem::last_write_time(path, timeError);
+        if (timeError || written >= writtenBefore)
+            continue;
+        if (::unlink(path.c_str()) == 0)
+            ++removed;
+    }
+    return removed;
+}
+
+std::filesystem::file_time_type ProgramStartTime() { return StartTime; }
 
 void WriteFileSafely(const std::string& path, const void* data, size_t size)
 {
@@ -60,7 +119,10 @@ void WriteFileSafely(const std::string& path, const void* data, size_t size)
     std::filesystem::path folder = target.parent_path();
     if (folder.empty())
         folder = ".";
-    std::string temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    // Before our own temporary file: on a full disk a leftover may be what
+    // keeps this save from fitting.
+    RemoveLeftoverTemporaryFiles(folder, ProgramStartTime());
+    std::string temp = (folder / TemporaryName(target.filename().string())).string();
     const int fd = mkstemp(temp.data());
     if (fd < 0)
         CannotWrite(path, errno);

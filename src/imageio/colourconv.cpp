@@ -167,6 +167,9 @@ void ConvertRGBPlanar(const void* red, const void* green, const void* blue, size
 
 void ConvertCMYK(const void* source, uint8_t* dest, unsigned bitsPerSample, size_t count)
 {
+    // An empty buffer may have no address: no channel pointers into it.
+    if (count < 4)
+        return;
     const uint8_t* s = Bytes(source);
     if (bitsPerSample == 8)
         CMYKPixels<8>(s, s + 1, s + 2, s + 3, 4, count / 4, dest);

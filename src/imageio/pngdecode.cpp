@@ -5,6 +5,7 @@
 // limits and to what the compressed data can hold before rows are made.
 #include "imageio/pngdecode.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -47,6 +48,17 @@ void PNGError(png_structp png, png_const_charp message)
 }
 
 void PNGWarning(png_structp, png_const_charp) {}
+
+// libpng sizes some chunks' buffers straight from the length the file states
+// (eXIf, for one), past png_set_chunk_malloc_max; nothing it needs for a
+// picture within the limits (a row is at most 65535 x 8 bytes) comes near
+// MaxChunkBytes, so a bigger request is the file asking for memory.
+png_voidp PNGMalloc(png_structp, png_alloc_size_t size)
+{
+    return size <= MaxChunkBytes ? std::malloc(size) : nullptr;
+}
+
+void PNGFree(png_structp, png_voidp p) { std::free(p); }
 
 void PNGReadData(png_structp png, png_bytep out, size_t count)
 {
@@ -123,7 +135,7 @@ int DecodePNG(const uint8_t* data, size_t size, TBitmap& bitmap, TPNGAlpha alpha
     TPNGRead r;
     r.Data = data;
     r.Size = size;
-    r.Png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &r, PNGError, PNGWarning);
+    r.Png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, &r, PNGError, PNGWarning, nullptr, PNGMalloc, PNGFree);
     if (!r.Png)
         throw Exception("Out of memory");
     r.Info = png_create_info_struct(r.Png);

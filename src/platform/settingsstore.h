@@ -19,4 +19,10 @@ bool SettingExists(const QString& key, const QString& name);
 // Names of the values directly under a key.
 QStringList SettingNames(const QString& key);
 
+// A store that cannot be written, or a damaged file that was set aside, is
+// told to the user through the dialog seam, each once per run, with the file
+// and the reason; the program goes on with the defaults. Tests call this to
+// start a fresh run.
+void ForgetToldSettingsProblems();
+
 } // namespace tessaria

@@ -28,6 +28,8 @@ protected:
         setenv("XDG_DATA_HOME", (Config.Path() / "data").c_str(), 1);
         setenv("XDG_CACHE_HOME", (Config.Path() / "cache").c_str(), 1);
         Dialogs = TScriptedDialogs::Install(DialogsGuard);
+        // Each test is a run of its own.
+        ForgetToldSettingsProblems();
         // A known printer, whatever the machine has: Letter at 300 dpi.
         UsePrinter({300, 300, 2550, 3300, 0, 0});
     }

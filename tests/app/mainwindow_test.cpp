@@ -359,6 +359,43 @@ TEST_F(MainWindow, TheLastFolderIsShownInTheTree)
         [&] { return w.TV1->viewport()->rect().contains(w.TV1->visualRect(w.TV1->currentIndex()).center()); }, 5000));
 }
 
+TEST_F(MainWindow, SettingsThatCannotBeSavedAreToldOnceAndTheProgramGoesOn)
+{
+    // The config folder cannot be made: a file stands where it belongs.
+    WriteFile(Config.File("blocked"), "x");
+    setenv("XDG_CONFIG_HOME", Config.File("blocked/config").c_str(), 1);
+    TfrmTessaria& w = ShowWindow();
+    EXPECT_EQ(w.width(), 690);
+    EXPECT_TRUE(Dialogs->Shown.empty());
+    w.resize(700, 500);
+    w.close();
+    const QStringList told = Dialogs->Texts(TScriptedDialogs::TKind::Message);
+    ASSERT_EQ(told.size(), 1) << told.join("|").toStdString();
+    EXPECT_TRUE(told[0].startsWith("The settings cannot be saved in " + SettingsFilePath() + ": Not a directory."))
+        << told[0].toStdString();
+    // Later writes in the same run say nothing more.
+    TfrmTessaria& again = ShowWindow();
+    EXPECT_EQ(again.width(), 690);
+    again.close();
+    EXPECT_EQ(Dialogs->Shown.size(), 1u);
+}
+
+TEST_F(MainWindow, ADamagedSettingsFileIsToldAtStartAndAGoodOneWrittenAtClosing)
+{
+    QDir().mkpath(QFileInfo(SettingsFilePath()).path());
+    // Cut short in a section's name, as a crash while writing leaves it.
+    WriteFile(SettingsFilePath().toStdString(), std::string("[Software]\nCorvanel\\Tessarine\\screenwidth=800\n[Sof"));
+    TfrmTessaria& w = ShowWindow();
+    EXPECT_EQ(w.width(), 690);
+    const QStringList told = Dialogs->Texts(TScriptedDialogs::TKind::Message);
+    ASSERT_EQ(told.size(), 1) << told.join("|").toStdString();
+    EXPECT_TRUE(told[0].startsWith("The settings file " + SettingsFilePath() + " is damaged")) << told[0].toStdString();
+    w.resize(700, 500);
+    w.close();
+    EXPECT_EQ(ReadSetting(Key(), "screenwidth", "?"), "700");
+    EXPECT_EQ(Dialogs->Shown.size(), 1u);
+}
+
 // "Turn photos by their camera orientation" on the options' Image tab: on
 // at the first start, and kept in the settings store across runs.
 TEST_F(MainWindow, TheCameraOrientationOptionIsKept)

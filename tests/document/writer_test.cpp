@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "document/documentreader.h"
 #include "document/documentwriter.h"
@@ -261,4 +265,90 @@ TEST(SafeSave, AWriteThatFailsHalfwayLeavesTheOldFile)
     EXPECT_EQ(message, "Cannot write the file " + path + ": File too large");
     EXPECT_EQ(ReadFile(path), old);
     EXPECT_EQ(FolderNames(dir.Path()), std::vector<std::string>{"layout.tsd"});
+}
+
+TEST(SafeSave, TheNextSaveRemovesWhatAKilledSaveLeftBehind)
+{
+    TempDir dir;
+    const std::string path = dir.File("layout.tsd");
+    WriteFile(path, "old");
+    // A save killed between writing and renaming: here the file size limit's
+    // signal ends the process halfway through its write.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        rlimit small {1000, 1000};
+        setrlimit(RLIMIT_FSIZE, &small);
+        const std::vector<uint8_t> big(100000, 0x5A);
+        WriteFileSafely(path, big.data(), big.size());
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << "the save was not killed";
+    std::vector<std::string> names = FolderNames(dir.Path());
+    ASSERT_EQ(names.size(), 2u);
+    const std::string leftover = names[0];
+    EXPECT_TRUE(IsTemporarySaveName(leftover)) << leftover;
+    EXPECT_EQ(ReadFile(path), std::vector<uint8_t>({'o', 'l', 'd'}));
+
+    // The killed program ran before this one; while its time stamp says
+    // otherwise the leftover might be another copy's save under way. (The
+    // times are set, as the file system's clock may lag ours by a tick.)
+    fs::last_write_time(dir.Path() / leftover, ProgramStartTime() + std::chrono::seconds(1));
+    SaveDocument(Generation3Sample().Document, dir.File("other.tsd"));
+    EXPECT_EQ(FolderNames(dir.Path()), (std::vector<std::string>{leftover, "layout.tsd", "other.tsd"}));
+    fs::last_write_time(dir.Path() / leftover, ProgramStartTime() - std::chrono::hours(1));
+    SaveDocument(Generation3Sample().Document, dir.File("other.tsd"));
+    EXPECT_EQ(FolderNames(dir.Path()), (std::vector<std::string>{"layout.tsd", "other.tsd"}));
+}
+
+TEST(SafeSave, OnlyOurOwnOldTemporaryFilesAreRemoved)
+{
+    TempDir dir;
+    const auto before = ProgramStartTime() - std::chrono::hours(2);
+    const auto after = ProgramStartTime() + std::chrono::minutes(1);
+    struct Case { std::string name; bool removed; };
+    const Case cases[] = {
+        {".holiday.tsd.tessaria-a1B2c3", true},
+        {".other name.tsd.tessaria-ZZZZZZ", true},
+        {".holiday.tsd.backup", false},              // the user's own hidden copy
+        {".holiday.tsd.a1B2c3", false},              // six letters, no mark
+        {"holiday.tsd.tessaria-a1B2c3", false},      // not hidden
+        {".holiday.tsd.tessaria-a1B2c", false},      // five letters
+        {".holiday.tsd.tessaria-a1B2c3d", false},    // seven
+        {".holiday.tsd.tessaria-a1B2-3", false},     // not a letter or digit
+        {".holiday.tsd.tessaria-a1B2c3.bak", false}, // something after
+        {".tessaria-a1B2c3", false},                 // no file name before the mark
+    };
+    for (const Case& c : cases) {
+        WriteFile(dir.File(c.name), "x");
+        fs::last_write_time(dir.Path() / c.name, before);
+    }
+    // Named as ours, but new (another copy saving now), not a file, or a link.
+    WriteFile(dir.File(".new.tsd.tessaria-n3wn3w"), "x");
+    fs::last_write_time(dir.Path() / ".new.tsd.tessaria-n3wn3w", after);
+    fs::create_directory(dir.Path() / ".dir.tsd.tessaria-d1rd1r");
+    WriteFile(dir.File("target"), "kept");
+    fs::create_symlink("target", dir.Path() / ".link.tsd.tessaria-l1nkl1");
+
+    SaveDocument(Generation3Sample().Document, dir.File("holiday.tsd"));
+    const std::vector<std::string> names = FolderNames(dir.Path());
+    for (const Case& c : cases)
+        EXPECT_EQ(std::find(names.begin(), names.end(), c.name) == names.end(), c.removed) << c.name;
+    for (const char* kept : {".new.tsd.tessaria-n3wn3w", ".dir.tsd.tessaria-d1rd1r", ".link.tsd.tessaria-l1nkl1"})
+        EXPECT_NE(std::find(names.begin(), names.end(), kept), names.end()) << kept;
+    EXPECT_EQ(ReadFile(dir.File("target")), std::vector<uint8_t>({'k', 'e', 'p', 't'}));
+    EXPECT_EQ(names.size(), 13u) << "nothing else removed, nothing left by this save";
+}
+
+TEST(SafeSave, ALongFileNameStillGetsATemporaryFile)
+{
+    TempDir dir;
+    for (size_t length : {200u, 250u, 255u}) {
+        const std::string name = std::string(length - 4, 'n') + ".tsd";
+        SaveDocument(Generation3Sample().Document, dir.File(name));
+        EXPECT_EQ(ReadFile(dir.File(name)), Generation3Sample().Bytes) << length;
+    }
+    EXPECT_EQ(FolderNames(dir.Path()).size(), 3u);
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <vector>
 
 #include "imageio/colourconv.h"
@@ -109,6 +110,41 @@ TEST(ColourConversions, OtherSampleSizesWriteNothing)
         ConvertRGBPlanar(in.data(), in.data(), in.data(), 6, bits, out.data());
         ConvertCMYKPlanar(in.data(), in.data(), in.data(), in.data(), 8, bits, out.data());
         EXPECT_EQ(out, Bytes(12, 0xEE));
+    }
+}
+
+TEST(ColourConversions, LessThanAPixelTouchesNothing)
+{
+    // An empty row has no address at all (an empty vector's data()); a row
+    // shorter than one pixel gives no pixel. Either way nothing is read or
+    // written, and no pointer is formed into the missing buffer.
+    struct Case { const char* name; std::function<void(const uint8_t*, uint8_t*, size_t)> convert; size_t pixel; };
+    const Case cases[] = {
+        {"RGB 8", [](auto s, auto d, size_t n) { ConvertRGB(s, d, 8, n); }, 3},
+        {"RGB 16", [](auto s, auto d, size_t n) { ConvertRGB(s, d, 16, n); }, 3},
+        {"RGBA 8", [](auto s, auto d, size_t n) { ConvertRGBA(s, d, 8, n); }, 4},
+        {"RGBA 16", [](auto s, auto d, size_t n) { ConvertRGBA(s, d, 16, n); }, 4},
+        {"RGB planar 8", [](auto s, auto d, size_t n) { ConvertRGBPlanar(s, s, s, n, 8, d); }, 3},
+        {"RGB planar 16", [](auto s, auto d, size_t n) { ConvertRGBPlanar(s, s, s, n, 16, d); }, 3},
+        {"CMYK 8", [](auto s, auto d, size_t n) { ConvertCMYK(s, d, 8, n); }, 4},
+        {"CMYK 16", [](auto s, auto d, size_t n) { ConvertCMYK(s, d, 16, n); }, 4},
+        {"CMYK planar 8", [](auto s, auto d, size_t n) { ConvertCMYKPlanar(s, s, s, s, n, 8, d); }, 4},
+        {"CMYK planar 16", [](auto s, auto d, size_t n) { ConvertCMYKPlanar(s, s, s, s, n, 16, d); }, 4},
+        {"Lab", [](auto s, auto d, size_t n) { ConvertLab(s, d, n); }, 3},
+        {"Lab planar", [](auto s, auto d, size_t n) { ConvertLabPlanar(s, s, s, n, d); }, 3},
+        {"16 to 8", [](auto s, auto d, size_t n) { Convert16To8(s, d, n); }, 1},
+        {"predictor", [](auto, auto d, size_t n) { UndoPredictor(d, n, 4); }, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Bytes empty;
+        c.convert(empty.data(), nullptr, 0);
+        for (size_t count = 0; count < c.pixel; ++count) {
+            const Bytes source(2 * count, 0x40); // room for 16-bit samples
+            Bytes dest(8, 0xEE);
+            c.convert(count ? source.data() : nullptr, dest.data(), count);
+            EXPECT_EQ(dest, Bytes(8, 0xEE)) << count << " samples";
+        }
     }
 }
 

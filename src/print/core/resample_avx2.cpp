@@ -8,8 +8,9 @@
 
 #include "print/core/resample_kernels.h"
 
-#pragma GCC push_options
-#pragma GCC target("avx2")
+// Only the functions marked KERNEL are compiled for AVX2: a target attribute
+// on each, which GCC and clang both honour (clang ignores GCC's pragma).
+#define KERNEL __attribute__((target("avx2")))
 
 namespace tessaria::resample {
 
@@ -33,7 +34,7 @@ inline int Max(int a, int b) { return a > b ? a : b; }
 // 0..256 d (the clamp makes everything outside give 0 or 255 anyway), which
 // keeps it exact in single precision; the float quotient is then off by at most
 // one, and the remainder puts it right.
-inline __m256i Divide(__m256i sum, __m256i d, __m256i dMinus1, __m256i limit, __m256 reciprocal)
+KERNEL inline __m256i Divide(__m256i sum, __m256i d, __m256i dMinus1, __m256i limit, __m256 reciprocal)
 {
     const __m256i zero = _mm256_setzero_si256();
     const __m256i n = _mm256_min_epi32(_mm256_max_epi32(sum, zero), limit);
@@ -53,7 +54,7 @@ inline uint8_t ScalarPixel(int32_t sum, int32_t d)
 }
 
 // Lays out pairs [pairBegin, pairEnd) of the rows at q.
-void BuildPairs(const uint8_t* const* in, int width, int pairBegin, int pairEnd, uint8_t* q)
+KERNEL void BuildPairs(const uint8_t* const* in, int width, int pairBegin, int pairEnd, uint8_t* q)
 {
     const int pairs = pairEnd;
     const size_t rowData = 3 * size_t(width);
@@ -98,7 +99,7 @@ size_t HorizontalScratchBytesAvx2(int sourceWidth)
     return size_t(PairCount(sourceWidth)) * PairBytes + 64 + size_t(Chunk) * 24 + 64;
 }
 
-void HorizontalAvx2(const TPairPlan& plan, TImageRows source, TOutRows work, int rowBegin, int rowEnd,
+KERNEL void HorizontalAvx2(const TPairPlan& plan, TImageRows source, TOutRows work, int rowBegin, int rowEnd,
                     uint8_t* scratch)
 {
     uint8_t* q = scratch;
@@ -164,7 +165,7 @@ void HorizontalAvx2(const TPairPlan& plan, TImageRows source, TOutRows work, int
     }
 }
 
-void VerticalAvx2(const TPairPlan& plan, TImageRows work, TOutRows destination, int rowBegin, int rowEnd)
+KERNEL void VerticalAvx2(const TPairPlan& plan, TImageRows work, TOutRows destination, int rowBegin, int rowEnd)
 {
     const size_t bytes = 3 * size_t(destination.Width);
     const size_t vectorEnd = bytes - bytes % 32;
@@ -219,5 +220,3 @@ void VerticalAvx2(const TPairPlan& plan, TImageRows work, TOutRows destination, 
 }
 
 } // namespace tessaria::resample
-
-#pragma GCC pop_options

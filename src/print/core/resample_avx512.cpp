@@ -8,12 +8,16 @@
 
 #include "print/core/resample_kernels.h"
 
-#pragma GCC push_options
+// Only the functions marked KERNEL are compiled for these instruction sets: a
+// target attribute on each, which GCC and clang both honour.
+#define KERNEL __attribute__((target("avx2,avx512f,avx512bw,avx512vl,avx512vnni")))
+
+#if defined(__GNUC__) && !defined(__clang__)
 // GCC 12 warns about the deliberately undefined vectors inside its own
 // AVX-512 intrinsics.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#pragma GCC target("avx2,avx512f,avx512bw,avx512vl,avx512vnni")
+#endif
 
 namespace tessaria::resample {
 
@@ -29,7 +33,7 @@ inline int Min(int a, int b) { return a < b ? a : b; }
 inline int Max(int a, int b) { return a > b ? a : b; }
 
 // trunc(n / d) clamped to 0..255 for d in 1..65535; see the AVX2 version.
-inline __m512i Divide(__m512i sum, __m512i d, __m512i limit, __m512 reciprocal)
+KERNEL inline __m512i Divide(__m512i sum, __m512i d, __m512i limit, __m512 reciprocal)
 {
     const __m512i zero = _mm512_setzero_si512();
     const __m512i one = _mm512_set1_epi32(1);
@@ -42,7 +46,7 @@ inline __m512i Divide(__m512i sum, __m512i d, __m512i limit, __m512 reciprocal)
 }
 
 // Lays out pairs [pairBegin, pairEnd) of the rows at q.
-void BuildPairs(const uint8_t* const* in, int width, int pairBegin, int pairEnd, uint8_t* q)
+KERNEL void BuildPairs(const uint8_t* const* in, int width, int pairBegin, int pairEnd, uint8_t* q)
 {
     const int pairs = pairEnd;
     const size_t rowData = 3 * size_t(width);
@@ -84,7 +88,7 @@ size_t HorizontalScratchBytesAvx512(int sourceWidth)
     return size_t(PairCount(sourceWidth)) * PairBytes + 64 + size_t(Chunk) * 48 + 64;
 }
 
-void HorizontalAvx512(const TPairPlan& plan, TImageRows source, TOutRows work, int rowBegin, int rowEnd,
+KERNEL void HorizontalAvx512(const TPairPlan& plan, TImageRows source, TOutRows work, int rowBegin, int rowEnd,
                       uint8_t* scratch)
 {
     uint8_t* q = scratch;
@@ -143,7 +147,7 @@ void HorizontalAvx512(const TPairPlan& plan, TImageRows source, TOutRows work, i
     }
 }
 
-void VerticalAvx512(const TPairPlan& plan, TImageRows work, TOutRows destination, int rowBegin, int rowEnd)
+KERNEL void VerticalAvx512(const TPairPlan& plan, TImageRows work, TOutRows destination, int rowBegin, int rowEnd)
 {
     const size_t bytes = 3 * size_t(destination.Width);
     const __m512i zero = _mm512_setzero_si512();
@@ -186,5 +190,6 @@ void VerticalAvx512(const TPairPlan& plan, TImageRows work, TOutRows destination
 
 } // namespace tessaria::resample
 
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic pop
-#pragma GCC pop_options
+#endif
