@@ -123,7 +123,12 @@ void THEIFGraphic::LoadFromStream(TStream& stream)
         check(heif_context_read_from_memory_without_copy(h.Context, bytes.get(), size, nullptr));
     }
     check(heif_context_get_primary_image_handle(h.Context, &h.Handle));
-    CheckPictureSize(heif_image_handle_get_width(h.Handle), heif_image_handle_get_height(h.Handle));
+    const int statedWidth = heif_image_handle_get_width(h.Handle);
+    const int statedHeight = heif_image_handle_get_height(h.Handle);
+    CheckPictureSize(statedWidth, statedHeight);
+    // The decoders size their frames from the stream before reading it.
+    CheckDataSupply(format, statedWidth, statedHeight, uint64_t(statedWidth) * uint64_t(statedHeight) * 4, size,
+                    Expansion::BlockCoded);
     const bool alpha = heif_image_handle_has_alpha_channel(h.Handle) != 0;
 
     h.Options = heif_decoding_options_alloc();

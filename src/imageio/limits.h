@@ -48,6 +48,10 @@ constexpr uint64_t LZW = 2731;
 constexpr uint64_t Deflate = 1032;
 // Huffman-coded JPEG: every block of 64 samples costs at least one bit.
 constexpr uint64_t JPEG = 512;
+// HEVC, AV1 and WebP code a flat area in next to nothing and have no strict
+// worst case; held to a bit per 64 x 64 block of four-byte pixels, so a few
+// hundred bytes cannot claim a picture of gigabytes.
+constexpr uint64_t BlockCoded = 8 * 4096 * 4;
 } // namespace Expansion
 
 // Raises Exception "<format>: not enough data for a W x H picture" when a

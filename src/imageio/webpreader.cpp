@@ -91,6 +91,9 @@ void TWebPGraphic::LoadFromStream(TStream& stream)
     if (status != VP8_STATUS_OK)
         Raise(status);
     CheckPictureSize(features.width, features.height);
+    // libwebp sizes its buffers from the header before it reads any pixel.
+    CheckDataSupply("WebP", features.width, features.height, uint64_t(features.width) * uint64_t(features.height) * 4,
+                    data.size, Expansion::BlockCoded);
 
     TBitmap result;
     if (features.has_animation) {

@@ -8,6 +8,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -385,6 +386,15 @@ TEST(HostileFiles, TinyFilesClaimingHugePicturesCostLittleMemory)
         if (!f.empty())
             cases.push_back({avif ? "AVIF claiming more" : "HEIF claiming more", avif ? "avif" : "heic", f, ""});
     }
+    // Found by fuzzing: libwebp and libheif's decoders sized their buffers
+    // from these few hundred bytes (libheif's reached 4.7 GB resident).
+    for (const char* folder : {"heif", "webp"})
+        for (const auto& entry : std::filesystem::directory_iterator(DataDir() / "regress" / folder))
+            if (entry.path().filename().string().rfind("oom-", 0) == 0) {
+                const std::string ext = entry.path().extension().string().substr(1);
+                cases.push_back({entry.path().filename().string(), ext, ReadFile(entry.path().string()),
+                                 std::string(ext == "webp" ? "WebP: " : "HEIF: ") + short_});
+            }
 
     for (size_t i = 0; i < cases.size(); ++i) {
         const Case& c = cases[i];
