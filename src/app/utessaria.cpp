@@ -281,10 +281,12 @@ void TfrmTessaria::ConnectCommand(QAction* action, Handler handler, const QStrin
     connect(action, &QAction::triggered, this, [this, handler, action, step] {
         RunCommand([this, handler, action, step] {
             auto run = [this, handler, action] {
-                if constexpr (std::is_invocable_v<Handler, TfrmTessaria*, QAction*>)
+                if constexpr (std::is_invocable_v<Handler, TfrmTessaria*, QAction*>) {
                     (this->*handler)(action);
-                else
+                } else {
+                    (void)action; // captured for the handlers that take it
                     (this->*handler)();
+                }
             };
             if (step.isEmpty())
                 run();
