@@ -26,7 +26,9 @@
 #include <unistd.h>
 
 #include "common/runprocess.h"
+#include "common/benchphotos.h"
 
+using tessaria::bench::BenchPhotos;
 using tessaria::bench::RunProcess;
 using tessaria::bench::TProcessRun;
 namespace fs = std::filesystem;
@@ -182,21 +184,9 @@ int main(int argc, char** argv)
     }
     const fs::path work = fs::temp_directory_path() / ("tessaria-arrangebench-" + std::to_string(getpid()));
     fs::create_directories(work);
-    if (dir.empty()) {
-        dir = (work / "photos").string();
-        std::fprintf(stderr, "writing %d photos of 4000 x 3000 into %s ...\n", Count, dir.c_str());
-        RunProcess({"sh", MAKEPHOTOS, dir, std::to_string(Count)});
-    }
-    std::vector<std::string> photos;
-    for (const auto& e : fs::directory_iterator(dir))
-        if (e.path().extension() == ".jpg")
-            photos.push_back(e.path().string());
-    std::sort(photos.begin(), photos.end());
-    if (int(photos.size()) < Count) {
-        std::fprintf(stderr, "%s holds %zu photos, %d wanted\n", dir.c_str(), photos.size(), Count);
+    const std::vector<std::string> photos = BenchPhotos(dir, work, Count, MAKEPHOTOS);
+    if (photos.empty())
         return 1;
-    }
-    photos.resize(Count);
     // Only these photos, for both programs.
     const fs::path chosen = work / "chosen";
     fs::create_directories(chosen);

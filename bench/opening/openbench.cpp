@@ -21,10 +21,12 @@
 #include <unistd.h>
 
 #include "common/runprocess.h"
+#include "common/benchphotos.h"
 #include "document/document.h"
 #include "document/documentwriter.h"
 
 using namespace tessaria;
+using tessaria::bench::BenchPhotos;
 using tessaria::bench::RunProcess;
 namespace fs = std::filesystem;
 
@@ -64,21 +66,9 @@ int main(int argc, char** argv)
     }
     const fs::path work = fs::temp_directory_path() / ("tessaria-openbench-" + std::to_string(getpid()));
     fs::create_directories(work);
-    if (dir.empty()) {
-        dir = (work / "photos").string();
-        std::fprintf(stderr, "writing 160 photos of 4000 x 3000 into %s ...\n", dir.c_str());
-        RunProcess({"sh", MAKEPHOTOS, dir, "160"});
-    }
-    std::vector<std::string> photos;
-    for (const auto& e : fs::directory_iterator(dir))
-        if (e.path().extension() == ".jpg")
-            photos.push_back(e.path().string());
-    std::sort(photos.begin(), photos.end());
-    if (photos.size() < 160) {
-        std::fprintf(stderr, "%s holds %zu photos, 160 wanted\n", dir.c_str(), photos.size());
+    const std::vector<std::string> photos = BenchPhotos(dir, work, 160, MAKEPHOTOS);
+    if (photos.empty())
         return 1;
-    }
-    photos.resize(160);
 
     // Forty pages of four boxes, as the printing benchmark lays them out.
     TDocument document;

@@ -30,10 +30,12 @@
 #include <unistd.h>
 
 #include "common/runprocess.h"
+#include "common/benchphotos.h"
 #include "document/document.h"
 #include "document/documentwriter.h"
 
 using namespace tessaria;
+using tessaria::bench::BenchPhotos;
 using tessaria::bench::RunProcess;
 namespace fs = std::filesystem;
 
@@ -136,21 +138,9 @@ int main(int argc, char** argv)
     }
     const fs::path work = fs::temp_directory_path() / ("tessaria-printbench-" + std::to_string(getpid()));
     fs::create_directories(work);
-    if (dir.empty()) {
-        dir = (work / "photos").string();
-        std::fprintf(stderr, "writing 40 photos of 4000 x 3000 into %s ...\n", dir.c_str());
-        RunProcess({"sh", MAKEPHOTOS, dir, "40"});
-    }
-    std::vector<std::string> photos;
-    for (const auto& e : fs::directory_iterator(dir))
-        if (e.path().extension() == ".jpg")
-            photos.push_back(e.path().string());
-    std::sort(photos.begin(), photos.end());
-    if (photos.size() < 40) {
-        std::fprintf(stderr, "%s holds %zu photos, 40 wanted\n", dir.c_str(), photos.size());
+    const std::vector<std::string> photos = BenchPhotos(dir, work, 40, MAKEPHOTOS);
+    if (photos.empty())
         return 1;
-    }
-    photos.resize(40);
 
     const int pageCounts[] = {1, 10, 40, 80};
     std::map<int, std::string> layouts;
