@@ -29,9 +29,8 @@
 #include "app/forms.h"
 #include "app/utessaria.h"
 #include "common/runprocess.h"
-#include "imageio/qt/metafileimage.h"
 #include "layout/canvaspanel.h"
-#include "platform/application.h"
+#include "common/offscreenwindow.h"
 #include "platform/scripteddialogs.h"
 
 using namespace tessaria;
@@ -89,12 +88,8 @@ long PeakKiB()
 // One drop in this process: prints "resting-KiB peak-KiB milliseconds".
 int DropOnce(int argc, char** argv, const std::string& file)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    TApplication app(argc, argv);
-    RegisterMetafileFormats();
-    SetApplicationTitle("Tessaria");
-    std::unique_ptr<TScriptedDialogs::TGuard> guard;
-    TScriptedDialogs* dialogs = TScriptedDialogs::Install(guard);
+    bench::TOffscreenProgram program(argc, argv);
+    TScriptedDialogs* dialogs = program.Dialogs;
     TfrmTessaria window;
     CreateStartupForms();
     window.show();

@@ -10,8 +10,7 @@
 
 #include "app/forms.h"
 #include "app/utessaria.h"
-#include "imageio/qt/metafileimage.h"
-#include "platform/application.h"
+#include "common/offscreenwindow.h"
 #include "platform/scripteddialogs.h"
 
 using namespace tessaria;
@@ -22,12 +21,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: bench_open FILE.tsd\n");
         return 2;
     }
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    TApplication app(argc, argv);
-    RegisterMetafileFormats();
-    SetApplicationTitle("Tessaria");
-    std::unique_ptr<TScriptedDialogs::TGuard> guard;
-    TScriptedDialogs* dialogs = TScriptedDialogs::Install(guard);
+    bench::TOffscreenProgram program(argc, argv);
+    TScriptedDialogs* dialogs = program.Dialogs;
     double ms = 0;
     bool opened = false;
     {

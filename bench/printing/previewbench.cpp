@@ -15,8 +15,7 @@
 
 #include "app/forms.h"
 #include "app/utessaria.h"
-#include "imageio/qt/metafileimage.h"
-#include "platform/application.h"
+#include "common/offscreenwindow.h"
 #include "platform/scripteddialogs.h"
 #include "print/prevform.h"
 #include "print/prevprinter.h"
@@ -29,12 +28,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: bench_preview FILE.tsd\n");
         return 2;
     }
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    TApplication app(argc, argv);
-    RegisterMetafileFormats();
-    SetApplicationTitle("Tessaria");
-    std::unique_ptr<TScriptedDialogs::TGuard> guard;
-    TScriptedDialogs* dialogs = TScriptedDialogs::Install(guard);
+    bench::TOffscreenProgram program(argc, argv);
+    TScriptedDialogs* dialogs = program.Dialogs;
     int pagesShown = 0;
     dialogs->OnModal = [&](QDialog& dialog) {
         auto* form = dynamic_cast<TPreviewForm*>(&dialog);
