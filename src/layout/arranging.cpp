@@ -196,6 +196,40 @@ int CaptionPixels(const TTextScale& scale, const QFont& font, const QString& tex
     return int(std::ceil(device / scale.Sy)) + 1;
 }
 
+// The grid on `page` with the gap in its page pixels; refused when the gap
+// leaves no room.
+TGridLayout ArrangeLayout(const TCanvasPanel& page, const TArrangeSettings& settings, int layoutPPI)
+{
+    TGridLayout layout;
+    layout.Page = page.PageSize();
+    layout.Grid = settings.Grid;
+    layout.Gap = MillimetresToPagePixels(settings.GapMillimetres, layoutPPI);
+    if (!GridHasRoom(layout))
+        throw Exception("The gap leaves no room for the pictures.");
+    return layout;
+}
+
+// Page pixels to the printer's, as printing will scale the captions.
+TTextScale CaptionScale(const TfrmTessaria& window, const TCanvasPanel& page)
+{
+    const TPrintGeometry area = window.PP1->LayoutArea();
+    TTextScale scale;
+    if (area.Width > 0 && area.Height > 0 && window.PP1->PixelsPerInchY() > 0)
+        scale = {double(area.Width) / page.PageWidth(), double(area.Height) / page.PageHeight(),
+                 window.PP1->PixelsPerInchY()};
+    else if (window.LayoutPPI > 0)
+        scale.Sx = scale.Sy = double(scale.Dpi) / window.LayoutPPI;
+    return scale;
+}
+
+// The font new captions get: the last one chosen for text.
+QFont NewCaptionFont(const TfrmTessaria& window)
+{
+    QFont font(window.LastFontName);
+    font.setPointSize(window.LastFontSize > 0 ? window.LastFontSize : 10);
+    return font;
+}
+
 } // namespace
 
 QList<TfrmTessaria::TFileFailure> TfrmTessaria::ArrangeFiles(const QStringList& files, const TArrangeSettings& settings)
@@ -203,12 +237,7 @@ QList<TfrmTessaria::TFileFailure> TfrmTessaria::ArrangeFiles(const QStringList& 
     QList<TFileFailure> failures;
     if (!CurrentPage || files.isEmpty())
         return failures;
-    TGridLayout layout;
-    layout.Page = CurrentPage->PageSize();
-    layout.Grid = settings.Grid;
-    layout.Gap = MillimetresToPagePixels(settings.GapMillimetres, LayoutPPI);
-    if (!GridHasRoom(layout))
-        throw Exception("The gap leaves no room for the pictures.");
+    TGridLayout layout = ArrangeLayout(*CurrentPage, settings, LayoutPPI);
 
     TBusyCursor busy;
     const bool upright = Options()->cbTurnByOrientation->isChecked();
@@ -241,15 +270,8 @@ QList<TfrmTessaria::TFileFailure> TfrmTessaria::ArrangeFiles(const QStringList& 
     TCanvasPanel* first = PageBoxes(CurrentPage).isEmpty() ? CurrentPage : InsertPageAfter(CurrentPage);
     layout.Page = first->PageSize();
 
-    const TPrintGeometry area = PP1->LayoutArea();
-    TTextScale scale;
-    if (area.Width > 0 && area.Height > 0 && PP1->PixelsPerInchY() > 0) {
-        scale = {double(area.Width) / first->PageWidth(), double(area.Height) / first->PageHeight(), PP1->PixelsPerInchY()};
-    } else if (LayoutPPI > 0) {
-        scale.Sx = scale.Sy = double(scale.Dpi) / LayoutPPI;
-    }
-    QFont captionFont(LastFontName);
-    captionFont.setPointSize(LastFontSize > 0 ? LastFontSize : 10);
+    const TTextScale scale = CaptionScale(*this, *first);
+    const QFont captionFont = NewCaptionFont(*this);
     QStringList captions;
     std::vector<double> aspects;
     for (const TArrangedPicture& p : pictures) {
@@ -300,21 +322,10 @@ bool TfrmTessaria::ArrangePageBoxes(const TArrangeSettings& settings)
     if (pictures.isEmpty())
         return false;
     TCanvasPanel* first = CurrentPage;
-    TGridLayout layout;
-    layout.Page = first->PageSize();
-    layout.Grid = settings.Grid;
-    layout.Gap = MillimetresToPagePixels(settings.GapMillimetres, LayoutPPI);
-    if (!GridHasRoom(layout))
-        throw Exception("The gap leaves no room for the pictures.");
+    TGridLayout layout = ArrangeLayout(*first, settings, LayoutPPI);
 
-    const TPrintGeometry area = PP1->LayoutArea();
-    TTextScale scale;
-    if (area.Width > 0 && area.Height > 0 && PP1->PixelsPerInchY() > 0)
-        scale = {double(area.Width) / first->PageWidth(), double(area.Height) / first->PageHeight(), PP1->PixelsPerInchY()};
-    else if (LayoutPPI > 0)
-        scale.Sx = scale.Sy = double(scale.Dpi) / LayoutPPI;
-    QFont newCaptionFont(LastFontName);
-    newCaptionFont.setPointSize(LastFontSize > 0 ? LastFontSize : 10);
+    const TTextScale scale = CaptionScale(*this, *first);
+    const QFont newCaptionFont = NewCaptionFont(*this);
 
     // With a caption mode every picture gets that caption; without one, the
     // captions there are keep their text and the others stay without.
