@@ -27,19 +27,15 @@
 
 #include "common/runprocess.h"
 #include "common/benchphotos.h"
+#include "common/summary.h"
 
 using tessaria::bench::BenchPhotos;
+using tessaria::bench::Summary;
 using tessaria::bench::RunProcess;
 using tessaria::bench::TProcessRun;
 namespace fs = std::filesystem;
 
 namespace {
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : (v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2);
-}
 
 constexpr int Count = 100, Columns = 4, Rows = 5, Dpi = 200;
 constexpr double GapMillimetres = 4;
@@ -234,8 +230,8 @@ int main(int argc, char** argv)
     std::printf("%d photos of 4000 x 3000, 4 x 5 per A4 sheet (cells %d x %d pixels, gap %.0f), %d DPI, Lanczos; "
                 "%d rounds, medians\n",
                 Count, cellWidth, cellHeight, gap, Dpi, runs);
-    std::printf("tessaria --arrange --print-pdf  %7.2f s   peak %6.0f MiB   PDF %6.1f MiB\n", Median(oursTime),
-                Median(oursPeak), double(fs::file_size(ours)) / (1024 * 1024));
+    std::printf("tessaria --arrange --print-pdf  %7.2f s   peak %6.0f MiB   PDF %6.1f MiB\n", Summary(oursTime).Median,
+                Summary(oursPeak).Median, double(fs::file_size(ours)) / (1024 * 1024));
     double pngBytes = 0;
     int pngPages = 0;
     for (const auto& e : fs::directory_iterator(work))
@@ -244,9 +240,9 @@ int main(int argc, char** argv)
             ++pngPages;
         }
     std::printf("montage (jpeg:size hint)        %7.2f s   peak %6.0f MiB   PNG %6.1f MiB (%d pages)\n",
-                Median(peerTime), Median(peerPeak), pngBytes / (1024 * 1024), pngPages);
-    std::printf("ratios tessaria / montage: time %.2f, peak memory %.2f\n", Median(oursTime) / Median(peerTime),
-                Median(oursPeak) / Median(peerPeak));
+                Summary(peerTime).Median, Summary(peerPeak).Median, pngBytes / (1024 * 1024), pngPages);
+    std::printf("ratios tessaria / montage: time %.2f, peak memory %.2f\n", Summary(oursTime).Median / Summary(peerTime).Median,
+                Summary(oursPeak).Median / Summary(peerPeak).Median);
     const int failures =
         VerifySheets(ours, work, areaWidth, areaHeight, GapMillimetres / 25.4, cellWidth, cellHeight);
     std::printf("tessaria's sheets: %s\n", failures ? "FAILED the check (see above)"

@@ -22,26 +22,18 @@
 
 #include "common/runprocess.h"
 #include "common/benchphotos.h"
+#include "common/summary.h"
 #include "document/document.h"
 #include "document/documentwriter.h"
 
 using namespace tessaria;
 using tessaria::bench::BenchPhotos;
+using tessaria::bench::Summary;
+using tessaria::bench::TStats;
 using tessaria::bench::RunProcess;
 namespace fs = std::filesystem;
 
 namespace {
-
-struct TStats {
-    double Median = 0, Min = 0, Max = 0;
-};
-
-TStats Summary(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return {n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2, v.front(), v.back()};
-}
 
 // Debian's Python, which has Pillow (python3-pil), whatever else is first on the path.
 std::string Python()

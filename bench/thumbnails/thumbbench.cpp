@@ -26,6 +26,7 @@
 
 #include <unistd.h>
 
+#include "common/summary.h"
 #include "app/utessaria.h"
 #include "common/runprocess.h"
 #include "browse/filelistmodel.h"
@@ -42,14 +43,9 @@ namespace {
 
 struct TStats {
     std::vector<double> Runs;
-    double Median() const
-    {
-        std::vector<double> s = Runs;
-        std::sort(s.begin(), s.end());
-        return s.empty() ? 0 : s.size() % 2 ? s[s.size() / 2] : (s[s.size() / 2 - 1] + s[s.size() / 2]) / 2;
-    }
-    double Min() const { return *std::min_element(Runs.begin(), Runs.end()); }
-    double Max() const { return *std::max_element(Runs.begin(), Runs.end()); }
+    double Median() const { return bench::Summary(Runs).Median; }
+    double Min() const { return bench::Summary(Runs).Min; }
+    double Max() const { return bench::Summary(Runs).Max; }
 };
 
 struct TBuild {
