@@ -1,6 +1,5 @@
 #include "app/batchjobs.h"
 
-#include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
 #include <ostream>
@@ -8,9 +7,7 @@
 #include "app/utessaria.h"
 #include "imageio/fileformats.h"
 #include "layout/canvaspanel.h"
-#include "layout/ulorvaneoptions.h"
 #include "platform/printers.h"
-#include "platform/settingsstore.h"
 #include "print/prevprinter.h"
 
 namespace tessaria {
@@ -66,9 +63,7 @@ int RunArrangeJob(const TBatchJob& job, TfrmTessaria& window, std::ostream& err)
         return 1;
     }
     ApplySheet(job, window);
-    // The window reads this option when it is shown; a batch run never shows it.
-    window.Options()->cbTurnByOrientation->setChecked(
-        ReadSetting(window.SettingsKey, "TurnByOrientation", "1") != "0");
+    window.ReadStoredTurnOption(window.Options());
     window.New1Click(); // one empty page of the sheet
     const TArrangeSettings settings{*job.Arrange, job.GapMillimetres, false, job.Captions};
     TGridLayout layout;

@@ -636,8 +636,13 @@ void TfrmTessaria::FormShow()
     }
     tbNewPageClick();
     ReadStoredZoom();
-    if (frmLorvaneOptions)
-        frmLorvaneOptions->cbTurnByOrientation->setChecked(ReadSetting(SettingsKey, "TurnByOrientation", "1") != "0");
+    ReadStoredTurnOption(frmLorvaneOptions);
+}
+
+void TfrmTessaria::ReadStoredTurnOption(TfrmLorvaneOptions* options)
+{
+    if (options)
+        options->cbTurnByOrientation->setChecked(ReadSetting(SettingsKey, "TurnByOrientation", "1") != "0");
 }
 
 void TfrmTessaria::closeEvent(QCloseEvent* event)

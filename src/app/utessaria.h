@@ -159,6 +159,9 @@ public:
     void FormShow();
     void FormClose();
     void FormDestroy();
+    // The stored "Turn photos by their camera orientation" onto `options`:
+    // read when the window is shown, and by batch runs, which never show it.
+    void ReadStoredTurnOption(TfrmLorvaneOptions* options);
     // Both return true when they acted on the key.
     bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
     bool FormKeyUp(int key, Qt::KeyboardModifiers modifiers);
