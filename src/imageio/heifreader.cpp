@@ -4,6 +4,7 @@
 // every failure is one message naming the format.
 #include "imageio/heifreader.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
@@ -17,6 +18,7 @@
 #include "base/exceptions.h"
 #include "base/format.h"
 #include "imageio/alphaoverwhite.h"
+#include "imageio/heifdecodesizes.h"
 #include "imageio/largebuffer.h"
 #include "imageio/limits.h"
 #include "imageio/stream.h"
@@ -129,6 +131,17 @@ void THEIFGraphic::LoadFromStream(TStream& stream)
     // The decoders size their frames from the stream before reading it.
     CheckDataSupply(format, statedWidth, statedHeight, uint64_t(statedWidth) * uint64_t(statedHeight) * 4, size,
                     Expansion::BlockCoded);
+    // ... and, before any comparison with the stated size, from the sizes
+    // their own streams code, which a file may set far beyond it.
+    const auto coded = HEIFDecodeSizes(bytes.get(), size);
+    if (!coded)
+        throw Exception(Format("%s: damaged file", format));
+    for (const TCodedSize& c : *coded) {
+        const uint64_t side = uint64_t(1) << 30; // far past any limit, and no overflow below
+        CheckDataSupply(format, int64_t(c.Width), int64_t(c.Height),
+                        std::min(c.Width, side) * std::min(c.Height, side) * 4, size, Expansion::BlockCoded);
+        CheckPictureSize(int64_t(c.Width), int64_t(c.Height));
+    }
     const bool alpha = heif_image_handle_has_alpha_channel(h.Handle) != 0;
 
     h.Options = heif_decoding_options_alloc();

@@ -52,6 +52,10 @@ bool TSGIGraphic::ReadChannelRow(unsigned c, unsigned y)
     const size_t rowBytes = size_t(XSize_) * BytesPerSample_;
     Packed_.resize(rowBytes);
     const size_t got = ReadAt(*Stream_, BasePosition_ + HeaderSize + uint64_t(index) * rowBytes, Packed_.data(), rowBytes);
+    if (got == 0)
+        return false;
+    // A row cut short ends in black, not in what the row before left here.
+    std::memset(Packed_.data() + got, 0, rowBytes - got);
     for (size_t x = 0; x < XSize_; ++x)
         Scratch_[x] = Packed_[x * BytesPerSample_]; // 2-byte samples keep their first byte
     return got > 0;

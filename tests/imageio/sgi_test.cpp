@@ -110,6 +110,14 @@ TEST(SgiReader, LayoutsBuiltByteByByte)
         EXPECT_EQ(Row(g, 1, 3), (Bytes{0, 0, 0}));
         EXPECT_EQ(Row(g, 0, 3), (Bytes{9, 0, 0}));
     }
+    { // raw rows cut inside the second: its tail black, not the first row's bytes again
+        TEndianBytes f = SgiHeader(0, 1, 3, 3, 1);
+        f.U8(7).U8(8).U8(9).U8(5);
+        const TSGIGraphic g = LoadReader<TSGIGraphic>(f.Data);
+        EXPECT_EQ(Row(g, 2, 3), (Bytes{7, 8, 9}));
+        EXPECT_EQ(Row(g, 1, 3), (Bytes{5, 0, 0}));
+        EXPECT_EQ(Row(g, 0, 3), (Bytes{0, 0, 0}));
+    }
 }
 
 TEST(SgiReader, FailuresNameTheirCause)
