@@ -6,6 +6,7 @@
 #include "base/exceptions.h"
 #include "imageio/bitmap.h"
 #include "imageio/fileformats.h"
+#include "imageio/largebuffer.h"
 #include "imageio/stream.h"
 
 namespace tessaria::fuzz {
@@ -13,6 +14,12 @@ namespace tessaria::fuzz {
 namespace {
 
 volatile unsigned Sink;
+
+// Freed picture blocks are unmapped at once rather than kept for the next
+// picture: kept blocks would count against the memory ceiling as if the
+// input being run had taken them, and a use after free of one would go
+// unseen.
+const bool NoKeptBlocks = (SetLargeBufferReuse(false), true);
 
 } // namespace
 
