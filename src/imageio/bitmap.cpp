@@ -168,6 +168,29 @@ void BuildColourTable(const TPalette& palette, TPixelFormat format, TColourTable
 // 5-bit channel to 8 bits, filling the low bits so that 31 gives 255.
 constexpr uint8_t Expand5(unsigned v) { return uint8_t(v << 3 | v >> 2); }
 
+bool Indexed(TPixelFormat format)
+{
+    return format == TPixelFormat::pf1bit || format == TPixelFormat::pf4bit || format == TPixelFormat::pf8bit;
+}
+
+void IndexedRowToBGR24(const uint8_t* in, int width, TPixelFormat format, const TColourTable& table, uint8_t* out)
+{
+    auto put = [&out, &table](unsigned index) {
+        std::memcpy(out, table[index].data(), 3);
+        out += 3;
+    };
+    if (format == TPixelFormat::pf8bit) {
+        for (int x = 0; x < width; ++x)
+            put(in[x]);
+    } else if (format == TPixelFormat::pf4bit) {
+        for (int x = 0; x < width; ++x)
+            put((x & 1) ? in[x >> 1] & 0x0F : in[x >> 1] >> 4);
+    } else {
+        for (int x = 0; x < width; ++x)
+            put((in[x >> 3] >> (7 - (x & 7))) & 1);
+    }
+}
+
 } // namespace
 
 void TBitmap::RowToBGR24(int row, uint8_t* out) const
@@ -201,20 +224,7 @@ void TBitmap::RowToBGR24(int row, uint8_t* out) const
     }
     TColourTable table;
     BuildColourTable(Palette_, Format_, table);
-    auto put = [&out, &table](unsigned index) {
-        std::memcpy(out, table[index].data(), 3);
-        out += 3;
-    };
-    if (Format_ == TPixelFormat::pf8bit) {
-        for (int x = 0; x < w; ++x)
-            put(in[x]);
-    } else if (Format_ == TPixelFormat::pf4bit) {
-        for (int x = 0; x < w; ++x)
-            put((x & 1) ? in[x >> 1] & 0x0F : in[x >> 1] >> 4);
-    } else {
-        for (int x = 0; x < w; ++x)
-            put((in[x >> 3] >> (7 - (x & 7))) & 1);
-    }
+    IndexedRowToBGR24(in, w, Format_, table, out);
 }
 
 void TBitmap::ConvertTo(TPixelFormat format)
@@ -224,17 +234,27 @@ void TBitmap::ConvertTo(TPixelFormat format)
     target.SetSize(Width_, Height_);
     const bool fromAlpha = Format_ == TPixelFormat::pf32bit || Format_ == TPixelFormat::pfDevice;
     std::vector<uint8_t> bgr(size_t(Width_) * 3);
+    // A palette's colours once for the whole picture, not once a row.
+    TColourTable table;
+    if (Indexed(Format_))
+        BuildColourTable(Palette_, Format_, table);
+    auto toBGR24 = [&](int y, uint8_t* out) {
+        if (Indexed(Format_))
+            IndexedRowToBGR24(ScanLine(y), Width_, Format_, table, out);
+        else
+            RowToBGR24(y, out);
+    };
     for (int y = 0; y < Height_; ++y) {
         uint8_t* out = target.ScanLine(y);
         if (format == TPixelFormat::pf24bit) {
-            RowToBGR24(y, out);
+            toBGR24(y, out);
             continue;
         }
         if (fromAlpha && (format == TPixelFormat::pf32bit || format == TPixelFormat::pfDevice)) {
             std::memcpy(out, ScanLine(y), size_t(Width_) * 4);
             continue;
         }
-        RowToBGR24(y, bgr.data());
+        toBGR24(y, bgr.data());
         const uint8_t* in = bgr.data();
         switch (format) {
         case TPixelFormat::pf24bit: break;

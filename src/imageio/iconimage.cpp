@@ -85,9 +85,10 @@ void ReadDIBEntry(const TEntry& e, TBitmap& bitmap)
 // the icon as drawn on a white sheet.
 void WhitenTransparent(TBitmap& bitmap)
 {
+    const int width = bitmap.Width();
     for (int y = 0; y < bitmap.Height(); ++y) {
         uint8_t* row = bitmap.ScanLine(y);
-        for (int x = 0; x < bitmap.Width(); ++x, row += 4)
+        for (int x = 0; x < width; ++x, row += 4)
             if (row[3] == 0)
                 row[0] = row[1] = row[2] = 255;
     }
