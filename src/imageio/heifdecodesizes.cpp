@@ -163,11 +163,13 @@ struct TExtent {
     uint64_t Offset = 0; // in the file, or in the idat box's contents
     uint64_t Length = 0; // 0: to the end
     bool InIdat = false;
+    bool operator==(const TExtent&) const = default;
 };
 
 struct TItem {
     uint32_t Type = 0;
-    std::vector<TExtent> Extents;
+    // Where the item's data is, by each reading of the location table.
+    std::vector<std::vector<TExtent>> Readings;
 };
 
 void ReadItemTypes(const uint8_t* data, const TBox& iinf, std::map<uint32_t, TItem>& items)
@@ -194,17 +196,20 @@ void ReadItemTypes(const uint8_t* data, const TBox& iinf, std::map<uint32_t, TIt
     });
 }
 
-void ReadItemLocations(const uint8_t* data, const TBox& iloc, std::map<uint32_t, TItem>& items)
+// The location table. Version 1 has an extent index by the standard, but
+// libheif reads version 1 tables without one, so a table that has one is
+// read both ways; fields of other widths than 0, 4 and 8 bytes are read at
+// their width, in case a reader takes them.
+void ReadItemLocations(const uint8_t* data, const TBox& iloc, bool withIndex, std::map<uint32_t, TItem>& items)
 {
     TByteReader r(data, iloc.Payload, iloc.End);
     const unsigned version = unsigned(r.Get(1));
     r.Skip(3);
     const unsigned sizes = unsigned(r.Get(2));
     const unsigned offsetSize = sizes >> 12, lengthSize = (sizes >> 8) & 15, baseSize = (sizes >> 4) & 15;
-    const unsigned indexSize = version == 1 || version == 2 ? sizes & 15 : 0;
-    for (unsigned s : {offsetSize, lengthSize, baseSize, indexSize})
-        if (s != 0 && s != 4 && s != 8)
-            return;
+    const unsigned indexSize = withIndex && (version == 1 || version == 2) ? sizes & 15 : 0;
+    if (offsetSize > 8 || lengthSize > 8 || baseSize > 8 || indexSize > 8)
+        return;
     const uint64_t count = r.Get(version < 2 ? 2 : 4);
     for (uint64_t i = 0; i < count && r.Ok(); ++i) {
         const uint32_t id = uint32_t(r.Get(version < 2 ? 2 : 4));
@@ -222,9 +227,20 @@ void ReadItemLocations(const uint8_t* data, const TBox& iloc, std::map<uint32_t,
             list.push_back(extent);
         }
         // Other methods (extents made of other items) are not read by libheif.
-        if (r.Ok() && method <= 1)
-            items[id].Extents = std::move(list);
+        if (!r.Ok() || method > 1)
+            continue;
+        auto& readings = items[id].Readings;
+        if (std::find(readings.begin(), readings.end(), list) == readings.end())
+            readings.push_back(std::move(list));
     }
+}
+
+bool HasExtentIndex(const uint8_t* data, const TBox& iloc)
+{
+    TByteReader r(data, iloc.Payload, iloc.End);
+    const unsigned version = unsigned(r.Get(1));
+    r.Skip(3);
+    return (version == 1 || version == 2) && (r.Get(2) & 15) != 0 && r.Ok();
 }
 
 // An item's data: its extents one after the other, each cut to what holds it.
@@ -464,8 +480,11 @@ std::optional<std::vector<TCodedSize>> HEIFDecodeSizes(const uint8_t* data, size
         ForEachBox(data, top.Payload + 4, top.End, [&](const TBox& box) {
             if (box.Type == FourCC("iinf"))
                 ReadItemTypes(data, box, items);
-            else if (box.Type == FourCC("iloc"))
-                ReadItemLocations(data, box, items);
+            else if (box.Type == FourCC("iloc")) {
+                ReadItemLocations(data, box, true, items);
+                if (HasExtentIndex(data, box))
+                    ReadItemLocations(data, box, false, items);
+            }
             else if (box.Type == FourCC("idat"))
                 idat = box;
             else if (box.Type == FourCC("iprp"))
@@ -481,17 +500,18 @@ std::optional<std::vector<TCodedSize>> HEIFDecodeSizes(const uint8_t* data, size
                 });
         });
     });
-    for (const auto& [id, item] : items) {
-        if (found.OverBudget())
-            break;
-        const TItemData itemData(data, size, idat ? &*idat : nullptr, item.Extents);
-        if (item.Type == FourCC("hvc1"))
-            found.HEVCItem(itemData);
-        else if (item.Type == FourCC("av01"))
-            found.AV1Units(itemData);
-        else if (item.Type == FourCC("grid") || item.Type == FourCC("iovl"))
-            found.Canvas(itemData, item.Type == FourCC("iovl"));
-    }
+    for (const auto& [id, item] : items)
+        for (const std::vector<TExtent>& extents : item.Readings) {
+            if (found.OverBudget())
+                break;
+            const TItemData itemData(data, size, idat ? &*idat : nullptr, extents);
+            if (item.Type == FourCC("hvc1"))
+                found.HEVCItem(itemData);
+            else if (item.Type == FourCC("av01"))
+                found.AV1Units(itemData);
+            else if (item.Type == FourCC("grid") || item.Type == FourCC("iovl"))
+                found.Canvas(itemData, item.Type == FourCC("iovl"));
+        }
     if (found.OverBudget())
         return std::nullopt;
     return std::move(found.Sizes);

@@ -2,6 +2,7 @@
 // decoding: from real encoders' files and from boxes built byte by byte.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -187,6 +188,16 @@ TEST(HeifDecodeSizes, SizesBuiltByteByByte)
             ASSERT_TRUE(sizes);
             EXPECT_EQ(*sizes, (std::vector<TCodedSize>{c.size}));
         }
+    }
+    { // a version-1 location table stating an extent index it does not hold:
+      // libheif reads it without one, and so is it read as well
+        Bytes f = HeifWithItem("grid", {0, 0, 0, 0, 0x9F, 0x88, 0x30, 0x31}, true);
+        const auto iloc = std::search(f.begin(), f.end(), std::begin("iloc"), std::end("iloc") - 1);
+        ASSERT_NE(iloc, f.end());
+        iloc[4 + 4 + 1] |= 2; // index size, the low four bits after the other sizes
+        const auto sizes = HEIFDecodeSizes(f.data(), f.size());
+        ASSERT_TRUE(sizes);
+        EXPECT_NE(std::find(sizes->begin(), sizes->end(), TCodedSize{40840, 12337}), sizes->end());
     }
     { // an AV1 sequence header (reduced still picture) behind a temporal delimiter
         const Bytes obus = {0x12, 0x00, 0x0A, 0x06, 0x18, 0x37, 0x7F, 0xFF, 0xFF, 0xFC};
