@@ -20,6 +20,9 @@ constexpr uint32_t FourCC(const char (&s)[5])
 
 // Far more coded units than any picture has (an iPhone photo: a few hundred).
 constexpr size_t UnitBudget = size_t(1) << 20;
+// Far more extents than any file has; a table of zero-width fields can
+// state billions in a few bytes.
+constexpr uint64_t ExtentBudget = uint64_t(1) << 16;
 // A sequence header's sizes sit within its first bytes even with every
 // optional part present.
 constexpr size_t HeaderBytes = 512;
@@ -200,8 +203,10 @@ void ReadItemTypes(const uint8_t* data, const TBox& iinf, std::map<uint32_t, TIt
 // libheif reads version 1 tables without one, so a table that has one is
 // read both ways; fields of other widths than 0, 4 and 8 bytes are read at
 // their width, in case a reader takes them.
-void ReadItemLocations(const uint8_t* data, const TBox& iloc, bool withIndex, std::map<uint32_t, TItem>& items)
+// False when the table states more extents than the budget.
+bool ReadItemLocations(const uint8_t* data, const TBox& iloc, bool withIndex, std::map<uint32_t, TItem>& items)
 {
+    uint64_t extentsRead = 0;
     TByteReader r(data, iloc.Payload, iloc.End);
     const unsigned version = unsigned(r.Get(1));
     r.Skip(3);
@@ -209,7 +214,7 @@ void ReadItemLocations(const uint8_t* data, const TBox& iloc, bool withIndex, st
     const unsigned offsetSize = sizes >> 12, lengthSize = (sizes >> 8) & 15, baseSize = (sizes >> 4) & 15;
     const unsigned indexSize = withIndex && (version == 1 || version == 2) ? sizes & 15 : 0;
     if (offsetSize > 8 || lengthSize > 8 || baseSize > 8 || indexSize > 8)
-        return;
+        return true;
     const uint64_t count = r.Get(version < 2 ? 2 : 4);
     for (uint64_t i = 0; i < count && r.Ok(); ++i) {
         const uint32_t id = uint32_t(r.Get(version < 2 ? 2 : 4));
@@ -217,6 +222,9 @@ void ReadItemLocations(const uint8_t* data, const TBox& iloc, bool withIndex, st
         r.Skip(2); // data reference
         const uint64_t base = r.Get(baseSize);
         const uint64_t extents = r.Get(2);
+        extentsRead += extents;
+        if (extentsRead > ExtentBudget)
+            return false;
         std::vector<TExtent> list;
         for (uint64_t e = 0; e < extents && r.Ok(); ++e) {
             r.Skip(indexSize);
@@ -233,6 +241,7 @@ void ReadItemLocations(const uint8_t* data, const TBox& iloc, bool withIndex, st
         if (std::find(readings.begin(), readings.end(), list) == readings.end())
             readings.push_back(std::move(list));
     }
+    return true;
 }
 
 bool HasExtentIndex(const uint8_t* data, const TBox& iloc)
@@ -474,6 +483,7 @@ std::optional<std::vector<TCodedSize>> HEIFDecodeSizes(const uint8_t* data, size
     TSizeCollector found;
     std::map<uint32_t, TItem> items;
     std::optional<TBox> idat;
+    bool tooMany = false;
     ForEachBox(data, 0, size, [&](const TBox& top) {
         if (top.Type != FourCC("meta") || top.End - top.Payload < 4)
             return;
@@ -481,9 +491,8 @@ std::optional<std::vector<TCodedSize>> HEIFDecodeSizes(const uint8_t* data, size
             if (box.Type == FourCC("iinf"))
                 ReadItemTypes(data, box, items);
             else if (box.Type == FourCC("iloc")) {
-                ReadItemLocations(data, box, true, items);
-                if (HasExtentIndex(data, box))
-                    ReadItemLocations(data, box, false, items);
+                tooMany = tooMany || !ReadItemLocations(data, box, true, items) ||
+                          (HasExtentIndex(data, box) && !ReadItemLocations(data, box, false, items));
             }
             else if (box.Type == FourCC("idat"))
                 idat = box;
@@ -500,6 +509,8 @@ std::optional<std::vector<TCodedSize>> HEIFDecodeSizes(const uint8_t* data, size
                 });
         });
     });
+    if (tooMany)
+        return std::nullopt;
     for (const auto& [id, item] : items)
         for (const std::vector<TExtent>& extents : item.Readings) {
             if (found.OverBudget())

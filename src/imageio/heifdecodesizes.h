@@ -18,8 +18,9 @@ struct TCodedSize {
     bool operator==(const TCodedSize&) const = default;
 };
 
-// Every size found; none when the file names no coded stream. No value when the file holds more coded units than any picture
-// would (a hostile file that would take long to walk).
+// Every size found; none when the file names no coded stream. No value
+// when the file holds more coded units or extents than any picture would (a
+// hostile file that would take long to walk).
 std::optional<std::vector<TCodedSize>> HEIFDecodeSizes(const uint8_t* data, size_t size);
 
 // The sizes from one HEVC sequence parameter set NAL unit (with its two-byte

@@ -210,6 +210,15 @@ TEST(HeifDecodeSizes, SizesBuiltByteByByte)
         const Bytes f = HeifWithItem("hvc1", Bytes(5u << 20, 0), false);
         EXPECT_FALSE(HEIFDecodeSizes(f.data(), f.size()));
     }
+    { // a location table of zero-width fields stating 131070 extents in 16 bytes
+        TEndianBytes iloc{true, {}};
+        iloc.U32(0x01000000).U16(0).U16(2);
+        for (unsigned id : {1u, 2u})
+            iloc.U16(id).U16(0).U16(0).U16(0xFFFF);
+        const Bytes f = Cat({Box("ftyp", TEndianBytes{true, {}}.Text("heic").U32(0).Data),
+                             Box("meta", Cat({Bytes{0, 0, 0, 0}, Box("iloc", iloc.Data)}))});
+        EXPECT_FALSE(HEIFDecodeSizes(f.data(), f.size()));
+    }
     { // boxes whose sizes run past their parent: nothing read
         Bytes f = HeifWithItem("hvc1", LengthPrefixed(sps), false);
         f[24] = 0x7F; // meta's size, after the 24-byte ftyp
