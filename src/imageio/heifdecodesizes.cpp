@@ -199,12 +199,10 @@ void ReadItemTypes(const uint8_t* data, const TBox& iinf, std::map<uint32_t, TIt
     });
 }
 
-// The location table. Version 1 has an extent index by the standard, but
-// libheif reads version 1 tables without one, so a table that has one is
-// read both ways; fields of other widths than 0, 4 and 8 bytes are read at
-// their width, in case a reader takes them.
-// False when the table states more extents than the budget.
-bool ReadItemLocations(const uint8_t* data, const TBox& iloc, bool withIndex, std::map<uint32_t, TItem>& items)
+// One reading of the location table; false when it states more extents than
+// the budget. Fields of other widths than 0, 4 and 8 bytes are read at their
+// width, in case a reader takes them.
+bool ReadLocationTable(const uint8_t* data, const TBox& iloc, bool withIndex, std::map<uint32_t, TItem>& items)
 {
     uint64_t extentsRead = 0;
     TByteReader r(data, iloc.Payload, iloc.End);
@@ -244,12 +242,12 @@ bool ReadItemLocations(const uint8_t* data, const TBox& iloc, bool withIndex, st
     return true;
 }
 
-bool HasExtentIndex(const uint8_t* data, const TBox& iloc)
+// Version 1 has an extent index by the standard, but libheif reads version 1
+// tables without one, so every table is read both ways (a table without an
+// index reads the same, and its extents are kept once).
+bool ReadItemLocations(const uint8_t* data, const TBox& iloc, std::map<uint32_t, TItem>& items)
 {
-    TByteReader r(data, iloc.Payload, iloc.End);
-    const unsigned version = unsigned(r.Get(1));
-    r.Skip(3);
-    return (version == 1 || version == 2) && (r.Get(2) & 15) != 0 && r.Ok();
+    return ReadLocationTable(data, iloc, true, items) && ReadLocationTable(data, iloc, false, items);
 }
 
 // An item's data: its extents one after the other, each cut to what holds it.
@@ -490,10 +488,8 @@ std::optional<std::vector<TCodedSize>> HEIFDecodeSizes(const uint8_t* data, size
         ForEachBox(data, top.Payload + 4, top.End, [&](const TBox& box) {
             if (box.Type == FourCC("iinf"))
                 ReadItemTypes(data, box, items);
-            else if (box.Type == FourCC("iloc")) {
-                tooMany = tooMany || !ReadItemLocations(data, box, true, items) ||
-                          (HasExtentIndex(data, box) && !ReadItemLocations(data, box, false, items));
-            }
+            else if (box.Type == FourCC("iloc"))
+                tooMany = tooMany || !ReadItemLocations(data, box, items);
             else if (box.Type == FourCC("idat"))
                 idat = box;
             else if (box.Type == FourCC("iprp"))
