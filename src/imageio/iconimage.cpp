@@ -1,6 +1,7 @@
 // Parser of untrusted data: Windows icon files.
 #include "imageio/iconimage.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -58,29 +59,6 @@ bool Describe(TEntry& e, const uint8_t* dir)
     return true;
 }
 
-// The BMP-encoded entry: colour bits, then the AND mask (1 = transparent).
-void ReadDIBEntry(const TEntry& e, TBitmap& bitmap)
-{
-    TMemoryStream stream(e.Data, e.Size);
-    TBitmap colours;
-    const TDIBInfo info = ReadDIB(stream, colours, 0, true);
-    colours.SetPixelFormat(TPixelFormat::pf32bit);
-    if (!info.HasAlpha) {
-        // A mask cut short leaves the rest opaque.
-        const size_t maskRow = size_t(PaddedRowBytes(uint64_t(info.Width), 1));
-        std::vector<uint8_t> mask(maskRow);
-        for (int y = 0; y < info.Height; ++y) {
-            std::memset(mask.data(), 0, maskRow);
-            if (stream.Read(mask.data(), maskRow) == 0)
-                break;
-            uint8_t* row = colours.ScanLine(info.TopDown ? y : info.Height - 1 - y);
-            for (int x = 0; x < info.Width; ++x)
-                row[4 * x + 3] = (mask[size_t(x) >> 3] >> (7 - (x & 7))) & 1 ? 0 : 255;
-        }
-    }
-    bitmap = std::move(colours);
-}
-
 // Fully transparent pixels become white, so that a copy without alpha shows
 // the icon as drawn on a white sheet.
 void WhitenTransparent(TBitmap& bitmap)
@@ -92,6 +70,45 @@ void WhitenTransparent(TBitmap& bitmap)
             if (row[3] == 0)
                 row[0] = row[1] = row[2] = 255;
     }
+}
+
+// Pixels whose mask bit is set become white and fully transparent, as
+// WhitenTransparent would leave them; the others keep their opaque alpha.
+void ApplyMaskRow(const uint8_t* mask, int width, uint8_t* row)
+{
+    static constexpr uint8_t WhiteTransparent[4] = {255, 255, 255, 0};
+    for (int i = 0; 8 * i < width; ++i) {
+        if (mask[i] == 0)
+            continue; // eight opaque pixels, the common case
+        const int count = std::min(8, width - 8 * i);
+        for (int k = 0; k < count; ++k)
+            if ((mask[i] >> (7 - k)) & 1)
+                std::memcpy(row + 4 * (8 * i + k), WhiteTransparent, 4);
+    }
+}
+
+// The BMP-encoded entry: colour bits, then the AND mask (1 = transparent).
+// Returns whether the alpha came from the colour bits, so that transparent
+// pixels still need whitening.
+bool ReadDIBEntry(const TEntry& e, TBitmap& bitmap)
+{
+    TMemoryStream stream(e.Data, e.Size);
+    TBitmap colours;
+    const TDIBInfo info = ReadDIB(stream, colours, 0, true);
+    colours.SetPixelFormat(TPixelFormat::pf32bit); // opaque unless the entry has alpha
+    if (!info.HasAlpha) {
+        // A mask cut short leaves the rest opaque.
+        const size_t maskRow = size_t(PaddedRowBytes(uint64_t(info.Width), 1));
+        std::vector<uint8_t> mask(maskRow);
+        for (int y = 0; y < info.Height; ++y) {
+            std::memset(mask.data(), 0, maskRow);
+            if (stream.Read(mask.data(), maskRow) == 0)
+                break;
+            ApplyMaskRow(mask.data(), info.Width, colours.ScanLine(info.TopDown ? y : info.Height - 1 - y));
+        }
+    }
+    bitmap = std::move(colours);
+    return info.HasAlpha;
 }
 
 } // namespace
@@ -126,11 +143,13 @@ void TIcon::LoadFromStream(TStream& stream)
         throw Exception("ICO: no readable entry");
 
     TBitmap result;
+    bool whiten = true;
     if (IsPNG(chosen.Data, chosen.Size))
         DecodePNG(chosen.Data, chosen.Size, result);
     else
-        ReadDIBEntry(chosen, result);
-    WhitenTransparent(result);
+        whiten = ReadDIBEntry(chosen, result);
+    if (whiten)
+        WhitenTransparent(result);
     Bitmap_ = std::move(result);
     EntryIndex_ = best;
 }

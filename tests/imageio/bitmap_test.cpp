@@ -120,9 +120,48 @@ TEST(Bitmap, RowsTo24BitsForEveryFormat)
         std::vector<uint8_t> out(9, 0xEE);
         b.RowToBGR24(0, out.data());
         EXPECT_EQ(out, c.bgr);
-        // The whole-bitmap conversion gives the same.
+        // The whole-bitmap conversions give the same, opaque at 32 bits.
+        TBitmap wide(b);
         b.SetPixelFormat(TPixelFormat::pf24bit);
         EXPECT_EQ(std::vector<uint8_t>(b.ScanLine(0), b.ScanLine(0) + 9), c.bgr);
+        if (c.format == TPixelFormat::pf32bit || c.format == TPixelFormat::pfDevice)
+            continue; // their alpha stays as stored
+        wide.SetPixelFormat(TPixelFormat::pf32bit);
+        std::vector<uint8_t> bgra;
+        for (size_t i = 0; i < c.bgr.size(); i += 3)
+            bgra.insert(bgra.end(), {c.bgr[i], c.bgr[i + 1], c.bgr[i + 2], 255});
+        EXPECT_EQ(std::vector<uint8_t>(wide.ScanLine(0), wide.ScanLine(0) + 12), bgra);
+    }
+}
+
+TEST(Bitmap, PaletteRowsOfEveryWidthConvertPixelByPixel)
+{
+    // Widths around whole bytes of 1- and 4-bit pixels, against the per-pixel lookup.
+    const TPalette palette = {{200, 0, 0, 0}, {0, 200, 0, 0}, {0, 0, 200, 0}, {9, 9, 9, 0}};
+    for (TPixelFormat format : {TPixelFormat::pf1bit, TPixelFormat::pf4bit, TPixelFormat::pf8bit}) {
+        for (int width : {1, 2, 3, 7, 8, 9, 15, 16, 17}) {
+            SCOPED_TRACE(testing::Message() << BitsPerPixel(format) << " bits, " << width << " wide");
+            TBitmap b;
+            b.SetPixelFormat(format);
+            b.SetPalette(palette);
+            b.SetSize(width, 2);
+            for (int y = 0; y < 2; ++y)
+                for (size_t i = 0; i < b.RowBytes(); ++i)
+                    b.ScanLine(y)[i] = uint8_t(0x93 * (i + 1) + 0x35 * y);
+            std::vector<uint8_t> expected;
+            for (int y = 0; y < 2; ++y)
+                for (int x = 0; x < width; ++x) {
+                    uint8_t bgr[3];
+                    b.PixelBGR(x, y, bgr);
+                    expected.insert(expected.end(), {bgr[0], bgr[1], bgr[2], 255});
+                }
+            TBitmap wide(b);
+            wide.SetPixelFormat(TPixelFormat::pf32bit);
+            std::vector<uint8_t> got;
+            for (int y = 0; y < 2; ++y)
+                got.insert(got.end(), wide.ScanLine(y), wide.ScanLine(y) + 4 * width);
+            EXPECT_EQ(got, expected);
+        }
     }
 }
 
