@@ -100,6 +100,37 @@ TEST(IconReader, TakesTheLargestThenDeepestEntry)
     }
 }
 
+TEST(IconReader, MaskBitsPickTheirOwnPixels)
+{
+    // A 4-bit entry 10 pixels wide and 2 high, palette index 1 (red 90)
+    // everywhere; the mask rows 0xA5 0x40 and 0x00 0xC0.
+    const int w = 10;
+    TBytes d;
+    d.U32(40).U32(w).U32(2 * 2).U16(1).U16(4).U32(0).U32(0).U32(0).U32(0).U32(0).U32(0);
+    d.U8(0).U8(0).U8(0).U8(0).U8(0).U8(0).U8(90).U8(0); // black, then red 90
+    for (int i = 2; i < 16; ++i)
+        d.U32(0);
+    for (int y = 0; y < 2; ++y)
+        d.U8(0x11).U8(0x11).U8(0x11).U8(0x11).U8(0x11).U8(0).U8(0).U8(0);
+    const uint8_t masks[2][2] = {{0xA5, 0x40}, {0x00, 0xC0}};
+    for (const auto& m : masks)
+        d.U8(m[0]).U8(m[1]).U8(0).U8(0);
+    const TIcon icon = LoadIcon(IconFile({{d.Data, w, 2, 4}}));
+    const TBitmap& b = icon.Bitmap();
+    ASSERT_EQ(b.Width(), w);
+    ASSERT_EQ(b.Height(), 2);
+    for (int fileRow = 0; fileRow < 2; ++fileRow) {
+        const uint8_t* row = b.ScanLine(1 - fileRow); // rows are stored bottom up
+        for (int x = 0; x < w; ++x) {
+            SCOPED_TRACE(testing::Message() << "row " << fileRow << ", pixel " << x);
+            const bool transparent = (masks[fileRow][x / 8] >> (7 - x % 8)) & 1;
+            const std::vector<int> expected = transparent ? std::vector<int>{255, 255, 255, 0}
+                                                          : std::vector<int>{0, 0, 90, 255};
+            EXPECT_EQ((std::vector<int>{row[4 * x], row[4 * x + 1], row[4 * x + 2], row[4 * x + 3]}), expected);
+        }
+    }
+}
+
 TEST(IconReader, HostileFilesEndInAClearError)
 {
     std::vector<uint8_t> hugeCount = IconFile({{DibEntry(2, 24, 1, 1, 1), 2, 2, 24}});
