@@ -108,6 +108,15 @@ std::string Quote(const std::string& s)
     return q + "'";
 }
 
+std::string WithPaths(std::string command, const std::string& in, const std::string& out)
+{
+    for (size_t at; (at = command.find("{in}")) != std::string::npos;)
+        command.replace(at, 4, Quote(in));
+    for (size_t at; (at = command.find("{out}")) != std::string::npos;)
+        command.replace(at, 5, Quote(out));
+    return command;
+}
+
 std::string CommandOutput(const std::string& command, bool* ok)
 {
     std::string out;

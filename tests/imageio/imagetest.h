@@ -30,6 +30,8 @@ int MaxDifference(const TPixels& a, const TPixels& b);
 
 // A shell word in single quotes.
 std::string Quote(const std::string& s);
+// A writer's command line with every {in} and {out} replaced by the quoted paths.
+std::string WithPaths(std::string command, const std::string& in, const std::string& out);
 // Runs a command and gives its standard output; empty with ok false on failure.
 std::string CommandOutput(const std::string& command, bool* ok = nullptr);
 

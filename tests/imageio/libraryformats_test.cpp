@@ -73,11 +73,7 @@ void WriteWith(const std::string& write, const std::string& in, const std::strin
         ASSERT_TRUE(ConvertWithPeer(in, out, true, write.substr(7)));
         return;
     }
-    std::string command = write;
-    for (size_t at; (at = command.find("{in}")) != std::string::npos;)
-        command.replace(at, 4, Quote(in));
-    for (size_t at; (at = command.find("{out}")) != std::string::npos;)
-        command.replace(at, 5, Quote(out));
+    const std::string command = WithPaths(write, in, out);
     ASSERT_EQ(RunCommand(command + " > /dev/null 2>&1"), 0) << command;
 }
 
