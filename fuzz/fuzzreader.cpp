@@ -1,7 +1,9 @@
 #include "fuzzreader.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "base/exceptions.h"
 #include "imageio/bitmap.h"
@@ -29,10 +31,18 @@ __attribute__((no_sanitize("coverage"), noinline))
 #endif
 void TouchBytes(const uint8_t* bytes, size_t size)
 {
-    unsigned sum = 0;
-    for (size_t i = 0; i < size; ++i)
+    // Eight bytes a load: AddressSanitizer checks both ends of an unaligned
+    // load, so every byte is still checked, at an eighth of the cost.
+    uint64_t sum = 0;
+    size_t i = 0;
+    for (; i + 8 <= size; i += 8) {
+        uint64_t word;
+        std::memcpy(&word, bytes + i, 8);
+        sum += word;
+    }
+    for (; i < size; ++i)
         sum += bytes[i];
-    Sink = Sink + sum;
+    Sink = Sink + unsigned(sum);
 }
 
 void LoadWithReader(const char* extension, const uint8_t* data, size_t size)
