@@ -88,15 +88,15 @@ void ApplyMaskRow(const uint8_t* mask, int width, uint8_t* row)
 }
 
 // The BMP-encoded entry: colour bits, then the AND mask (1 = transparent).
-// Returns whether the alpha came from the colour bits, so that transparent
-// pixels still need whitening.
-bool ReadDIBEntry(const TEntry& e, TBitmap& bitmap)
+void ReadDIBEntry(const TEntry& e, TBitmap& bitmap)
 {
     TMemoryStream stream(e.Data, e.Size);
     TBitmap colours;
     const TDIBInfo info = ReadDIB(stream, colours, 0, true);
     colours.SetPixelFormat(TPixelFormat::pf32bit); // opaque unless the entry has alpha
-    if (!info.HasAlpha) {
+    if (info.HasAlpha) {
+        WhitenTransparent(colours);
+    } else {
         // A mask cut short leaves the rest opaque.
         const size_t maskRow = size_t(PaddedRowBytes(uint64_t(info.Width), 1));
         std::vector<uint8_t> mask(maskRow);
@@ -108,7 +108,6 @@ bool ReadDIBEntry(const TEntry& e, TBitmap& bitmap)
         }
     }
     bitmap = std::move(colours);
-    return info.HasAlpha;
 }
 
 } // namespace
@@ -143,13 +142,12 @@ void TIcon::LoadFromStream(TStream& stream)
         throw Exception("ICO: no readable entry");
 
     TBitmap result;
-    bool whiten = true;
-    if (IsPNG(chosen.Data, chosen.Size))
+    if (IsPNG(chosen.Data, chosen.Size)) {
         DecodePNG(chosen.Data, chosen.Size, result);
-    else
-        whiten = ReadDIBEntry(chosen, result);
-    if (whiten)
         WhitenTransparent(result);
+    } else {
+        ReadDIBEntry(chosen, result);
+    }
     Bitmap_ = std::move(result);
     EntryIndex_ = best;
 }
